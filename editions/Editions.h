@@ -1,0 +1,6 @@
+#pragma once
+
+#include "data/Edition.h"
+
+const Edition& GuitarEdition();
+const Edition& DrumEdition();

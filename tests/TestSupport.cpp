@@ -1,0 +1,47 @@
+#include "tests/TestSupport.h"
+
+#include "data/DataUnit.h"
+#include "platform/Cp932.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <stdlib.h>
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vostest-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error("cannot write " + path);
+    out << bytes;
+}
+
+SjisString Sj(const char* utf8) { return Utf8ToSjis(utf8); }
+
+void ResetData(const Edition& edition) {
+    SetEdition(edition);
+    ClearMusicTable();
+    MusicCount = 0;
+    TotalSkill = 0;
+    RemainThreshold = 0;
+    MusicNames.clear();
+}

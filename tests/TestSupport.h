@@ -1,0 +1,34 @@
+#pragma once
+
+#include "data/Edition.h"
+#include "data/SjisString.h"
+
+#include <filesystem>
+#include <string>
+
+// A fresh temporary folder, removed with everything in it when the test ends.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // The folder as AppDir holds it: with a trailing "/".
+    std::string Dir() const { return path_.string() + "/"; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Reads and writes whole files as bytes.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Shift-JIS bytes of a UTF-8 literal, for readable test texts.
+SjisString Sj(const char* utf8);
+
+// Puts the process into the given edition with an empty song table.
+void ResetData(const Edition& edition);
