@@ -1,0 +1,94 @@
+#include "platform/gui/MessageBoxes.h"
+
+#include "data/Edition.h"
+#include "platform/Cp932.h"
+#include "platform/gui/QtText.h"
+
+#include <QMessageBox>
+#include <QPointer>
+
+namespace {
+MessageBoxScript* script = nullptr;
+QPointer<QMessageBox> openBox;
+
+BoxAnswer ToAnswer(int button) {
+    switch (button) {
+    case QMessageBox::Yes: return BoxAnswer::Yes;
+    case QMessageBox::No: return BoxAnswer::No;
+    case QMessageBox::Cancel: return BoxAnswer::Cancel;
+    default: return BoxAnswer::Ok;
+    }
+}
+} // namespace
+
+BoxAnswer ShowBox(BoxKind kind, const SjisString& text) {
+    if (script != nullptr) {
+        script->shown_.push_back({kind, text});
+        if (kind == BoxKind::Notice || kind == BoxKind::Error) return BoxAnswer::Ok;
+        if (script->answers_.empty()) return BoxAnswer::No;
+        BoxAnswer answer = script->answers_.front();
+        script->answers_.pop_front();
+        return answer;
+    }
+
+    QMessageBox box(nullptr);
+    box.setWindowTitle(SjisToQString(CurrentEdition().AppTitle));
+    box.setText(SjisToQString(text));
+    switch (kind) {
+    case BoxKind::Notice:
+        box.setIcon(QMessageBox::NoIcon);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case BoxKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case BoxKind::YesNo:
+        box.setIcon(QMessageBox::Information);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case BoxKind::YesNoCancel:
+        box.setIcon(QMessageBox::Information);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    openBox = &box;
+    int result = box.exec();
+    openBox = nullptr;
+    if (kind == BoxKind::YesNo && result != QMessageBox::Yes) return BoxAnswer::No;
+    return ToAnswer(result);
+}
+
+SjisString DefaultErrorText(const SjisString& message) {
+    if (message.empty()) return message;
+    // Find where the last character starts: a double-byte character's lead
+    // byte is 0x81-0x9F or 0xE0-0xFC.
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < message.size();) {
+        last = i;
+        auto byte = static_cast<unsigned char>(message[i]);
+        bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        i += (lead && i + 1 < message.size()) ? 2 : 1;
+    }
+    return static_cast<unsigned char>(message[last]) > '.' ? message + "." : message;
+}
+
+void ShowNotice(const SjisString& text) { ShowBox(BoxKind::Notice, text); }
+void ShowDefaultError(const SjisString& text) { ShowBox(BoxKind::Error, DefaultErrorText(text)); }
+BoxAnswer AskYesNo(const SjisString& text) { return ShowBox(BoxKind::YesNo, text); }
+BoxAnswer AskYesNoCancel(const SjisString& text) { return ShowBox(BoxKind::YesNoCancel, text); }
+
+MessageBoxScript::MessageBoxScript() { script = this; }
+MessageBoxScript::~MessageBoxScript() {
+    if (script == this) script = nullptr;
+}
+
+std::vector<std::string> MessageBoxScript::ShownUtf8() const {
+    std::vector<std::string> texts;
+    for (const ShownBox& box : shown_) texts.push_back(SjisToUtf8(box.Text));
+    return texts;
+}
+
+void CloseOpenMessageBoxes() {
+    if (openBox) openBox->reject();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "data/SjisString.h"
+
+#include <deque>
+#include <vector>
+
+// Every message box of the program goes through here. Boxes have no parent
+// widget (a box parented to a disabled window could come up disabled) and are
+// captioned with the edition's application title.
+//
+// Tests install a MessageBoxScript: boxes are then not shown but recorded, and
+// answered from the script's queue.
+
+enum class BoxKind { Notice, Error, YesNo, YesNoCancel };
+enum class BoxAnswer { Ok, Yes, No, Cancel };
+
+// Plain notice: no icon, one OK button.
+void ShowNotice(const SjisString& text);
+// The default error box: error icon, one OK button; the text gets "." appended
+// when its last character sorts after ".".
+void ShowDefaultError(const SjisString& text);
+// Typed questions with the information icon.
+BoxAnswer AskYesNo(const SjisString& text);
+BoxAnswer AskYesNoCancel(const SjisString& text);
+
+// The text the default error box shows for an error message.
+SjisString DefaultErrorText(const SjisString& message);
+
+struct ShownBox {
+    BoxKind Kind;
+    SjisString Text; // as shown (the error box's text includes the appended ".")
+};
+
+class MessageBoxScript {
+public:
+    MessageBoxScript();
+    ~MessageBoxScript();
+    MessageBoxScript(const MessageBoxScript&) = delete;
+    MessageBoxScript& operator=(const MessageBoxScript&) = delete;
+
+    // Answers for the next questions, in order. A question with no answer
+    // queued gets No (a notice or error box needs none).
+    void Answer(BoxAnswer answer) { answers_.push_back(answer); }
+
+    const std::vector<ShownBox>& Shown() const { return shown_; }
+    // Shown texts decoded to UTF-8, for readable assertions.
+    std::vector<std::string> ShownUtf8() const;
+    void Clear() { shown_.clear(); }
+
+private:
+    friend BoxAnswer ShowBox(BoxKind kind, const SjisString& text);
+    std::deque<BoxAnswer> answers_;
+    std::vector<ShownBox> shown_;
+};
+
+// Closes any box currently shown (used when the program is asked to quit).
+void CloseOpenMessageBoxes();

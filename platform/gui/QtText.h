@@ -1,0 +1,17 @@
+#pragma once
+
+#include "data/SjisString.h"
+
+#include <QString>
+
+// The only places where Shift-JIS bytes meet QString: at the widgets.
+
+// Decodes for display; undecodable bytes show as U+FFFD.
+QString SjisToQString(const SjisString& text);
+
+// Encodes text the player typed. Returns false when a character has no code
+// in CP932 (the caller refuses such input).
+bool TryQStringToSjis(const QString& text, SjisString& out);
+
+// Encodes text known to be encodable; characters without a code become "?".
+SjisString QStringToSjis(const QString& text);

@@ -1,0 +1,44 @@
+#include "data/AppError.h"
+#include "platform/gui/EventGuard.h"
+#include "platform/gui/LongOperation.h"
+#include "platform/gui/MessageBoxes.h"
+#include "tests/TestSupport.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+TEST(DefaultErrorBox, AppendsAPeriodAfterCharactersSortingAfterIt) {
+    EXPECT_EQ(DefaultErrorText("abc"), "abc.");
+    EXPECT_EQ(DefaultErrorText("abc."), "abc.");
+    EXPECT_EQ(DefaultErrorText("abc!"), "abc!"); // '!' sorts before '.'
+    EXPECT_EQ(DefaultErrorText(""), "");
+    SjisString japanese = Sj("ファイル x を作成できません");
+    EXPECT_EQ(DefaultErrorText(japanese), japanese + ".");
+}
+
+TEST(EventGuard, ShowsAnEscapingErrorAndGoesOn) {
+    MessageBoxScript boxes;
+    bool after = false;
+    Guarded([] { throw AppError(Sj("ファイル a.txt を開けません")); });
+    after = true;
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].Kind, BoxKind::Error);
+    EXPECT_EQ(boxes.ShownUtf8()[0], "ファイル a.txt を開けません.");
+    EXPECT_TRUE(after);
+}
+
+TEST(LongOperation, RestoresWindowAndCursorWhenTheWorkFails) {
+    QWidget window;
+    bool disabledDuringWork = false;
+    EXPECT_THROW(RunLongOperation(&window,
+                                  [&] {
+                                      disabledDuringWork = !window.isEnabled() &&
+                                                           QApplication::overrideCursor() != nullptr;
+                                      throw AppError("failed");
+                                  }),
+                 AppError);
+    EXPECT_TRUE(disabledDuringWork);
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
