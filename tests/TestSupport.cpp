@@ -1,5 +1,6 @@
 #include "tests/TestSupport.h"
 
+#include "data/DataFiles.h"
 #include "data/DataUnit.h"
 #include "platform/Cp932.h"
 
@@ -44,4 +45,5 @@ void ResetData(const Edition& edition) {
     TotalSkill = 0;
     RemainThreshold = 0;
     MusicNames.clear();
+    SetDataLoadComplete(false);
 }

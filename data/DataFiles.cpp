@@ -1,0 +1,337 @@
+#include "data/DataFiles.h"
+
+#include "data/DataUnit.h"
+#include "data/TextHelpers.h"
+#include "platform/AtomicFile.h"
+#include "platform/Cp932.h"
+#include "platform/IntConv.h"
+
+#include <charconv>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+bool loadComplete = false;
+
+constexpr int MusicSplitLimit = 25;
+constexpr int DataSplitLimit = 255;
+
+// Positions in a chart row of the eight stored values, in file order.
+constexpr int StoredPos[8] = {0, 1, 2, 3, 4, 5, 7, 6};
+// Legacy lines hold the first seven of them.
+constexpr int LegacyValues = 7;
+
+std::string PathOf(const SjisString& base, const char* extension) {
+    return AppDir + base + extension;
+}
+
+template <typename F> void ForEachLine(std::string_view bytes, F&& onLine) {
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t lf = bytes.find('\n', pos);
+        std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
+        std::size_t bodyEnd =
+            (lf != std::string_view::npos && end > pos && bytes[end - 1] == '\r') ? end - 1 : end;
+        onLine(bytes.substr(pos, bodyEnd - pos));
+        pos = end + 1;
+    }
+}
+
+// First table index of each song name, as every lookup by name takes the first entry.
+class NameIndex {
+  public:
+    NameIndex() {
+        for (int32_t i = 0; i < MusicCount; ++i)
+            first_.try_emplace(MusicTable[i].Name, i);
+    }
+    int32_t Find(std::string_view name) const {
+        auto it = first_.find(name);
+        return it == first_.end() ? -1 : it->second;
+    }
+
+  private:
+    std::unordered_map<std::string_view, int32_t> first_;
+};
+
+// A checked numeric field: anything but plain digits reads as 0.
+int32_t CheckedValue(const SjisString& field) {
+    return IsDigits(field) ? StrToInt(field) : 0;
+}
+
+void AppendInt(std::string& out, int32_t value) {
+    char buffer[16];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+const char* kCrLf = "\r\n";
+
+} // namespace
+
+void SplitFields(std::string_view text, char separator, FieldArray& fields, int limit) {
+    for (SjisString& field : fields)
+        field.clear();
+    std::size_t n = 0;
+    std::string_view rest = text;
+    for (;;) {
+        std::size_t cut = rest.find(separator);
+        if (cut == std::string_view::npos) break;
+        // Pieces past the end of the array are dropped, not written beyond it.
+        if (n >= fields.size()) return;
+        fields[n].assign(rest.substr(0, cut));
+        rest.remove_prefix(cut + 1);
+        ++n;
+        if (n > static_cast<std::size_t>(limit)) break;
+    }
+    if (n < fields.size()) fields[n].assign(rest);
+}
+
+void SplitMusicLine(std::string_view line, FieldArray& fields) {
+    SplitFields(line, line.find('\t') != std::string_view::npos ? '\t' : ',', fields, MusicSplitLimit);
+}
+
+void SplitDataLine(std::string_view line, FieldArray& fields) {
+    SplitFields(line, line.find('\t') != std::string_view::npos ? '\t' : ',', fields, DataSplitLimit);
+}
+
+int MusicFieldCapacity() {
+    return 32 + ChartCount();
+}
+int SkillFieldCapacity() {
+    return 16 * ChartCount() + 11;
+}
+int CommentFieldCapacity() {
+    return 16 * ChartCount() + 1;
+}
+
+MusicListTooLong::MusicListTooLong()
+    : AppError(Utf8ToSjis("曲リストが501曲を超えています。502曲目以降は読み込まれません。")) {}
+
+bool DataLoadComplete() {
+    return loadComplete;
+}
+void SetDataLoadComplete(bool complete) {
+    loadComplete = complete;
+}
+
+void LoadMusicList(const SjisString& base) {
+    loadComplete = false;
+    MusicCount = 0;
+    MusicNames.clear();
+    std::string bytes;
+    if (!ReadWholeFile(PathOf(base, ".txt"), bytes)) return;
+
+    const int charts = ChartCount();
+    const int flagField = 2 + charts;
+    const int shortField = flagField + FlagCount;
+    FieldArray f(static_cast<std::size_t>(MusicFieldCapacity()));
+    ForEachLine(bytes, [&](std::string_view line) {
+        SplitMusicLine(line, f);
+        if (TrimText(f[0]).empty()) return;
+        if (MusicCount >= MaxMusicCount) throw MusicListTooLong();
+
+        // Converted before the entry is touched, so a failing line leaves no half song.
+        std::array<int32_t, MaxChartCount> level{};
+        for (int c = 0; c < charts; ++c)
+            level[c] = CheckedValue(f[2 + c]);
+        const int32_t code = StrToInt(f[shortField + 2]);
+
+        TMusicList& music = MusicTable[MusicCount];
+        music.Name = f[0];
+        music.Bpm = f[1];
+        music.Level = level;
+        for (int k = 0; k < FlagCount; ++k)
+            music.Flags[k] = f[flagField + k] == "1";
+        music.ShortName = f[shortField];
+        music.Memo = f[shortField + 1];
+        music.Code = code;
+        music.Index = MusicCount;
+        MusicNames.push_back(music.Name);
+        ++MusicCount;
+    });
+}
+
+void LoadSkillData(const SjisString& base) {
+    loadComplete = false;
+    for (int32_t i = 0; i < MusicCount; ++i) {
+        TSkillList& skill = MusicTable[i].SkillList;
+        skill.Name.clear();
+        skill.Index = -1;
+        skill.Chart.fill(TChartResult{});
+        skill.Rank = 0;
+        skill.BestCode = 0;
+        skill.BestSkill = 0;
+    }
+    std::string bytes;
+    if (!ReadWholeFile(PathOf(base, ".skill"), bytes)) return;
+
+    const int charts = ChartCount();
+    const NameIndex names;
+    FieldArray f(static_cast<std::size_t>(SkillFieldCapacity()));
+    ForEachLine(bytes, [&](std::string_view line) {
+        SplitDataLine(line, f);
+        if (TrimText(f[0]).empty()) return;
+        const int32_t index = names.Find(f[0]);
+        if (index < 0) return;
+        TSkillList& skill = MusicTable[index].SkillList;
+        skill.Name = f[0];
+        skill.Index = index;
+
+        // The marker is the last byte of the whole line.
+        const char marker = line.back();
+        if (marker != '$' && marker != '#') return;
+        const int perChart = marker == '$' ? 8 : LegacyValues;
+        for (int row = 0; row < 2; ++row) {
+            for (int c = 0; c < charts; ++c) {
+                TChartResult& chart = skill.Chart[c];
+                for (int k = 0; k < perChart; ++k)
+                    chart.Value(row, StoredPos[k]) =
+                        CheckedValue(f[1 + row * perChart * charts + perChart * c + k]);
+                if (marker == '#') {
+                    chart.Reserved = 0;
+                    chart.InputMode = InputLegacy;
+                }
+            }
+        }
+    });
+}
+
+void LoadFavorites(const SjisString& base) {
+    loadComplete = false;
+    for (int32_t i = 0; i < MusicCount; ++i)
+        MusicTable[i].Favorite = false;
+    std::string bytes;
+    if (!ReadWholeFile(PathOf(base, ".favorite"), bytes)) return;
+
+    const NameIndex names;
+    ForEachLine(bytes, [&](std::string_view line) {
+        const int32_t index = names.Find(TrimText(SjisString(line)));
+        if (index >= 0) MusicTable[index].Favorite = true;
+    });
+}
+
+void LoadComments(const SjisString& base) {
+    loadComplete = false;
+    for (int32_t i = 0; i < MusicCount; ++i) {
+        MusicTable[i].Comment.clear();
+        MusicTable[i].UpdateTime.clear();
+        MusicTable[i].Changed = false;
+    }
+    std::string bytes;
+    if (!ReadWholeFile(PathOf(base, ".comment"), bytes)) return;
+
+    const NameIndex names;
+    FieldArray f(static_cast<std::size_t>(CommentFieldCapacity()));
+    ForEachLine(bytes, [&](std::string_view line) {
+        SplitDataLine(line, f);
+        if (TrimText(f[0]).empty()) return;
+        const int32_t index = names.Find(f[0]);
+        if (index < 0) return;
+        TMusicList& music = MusicTable[index];
+        music.Comment = f[1];
+        music.UpdateTime = f[2];
+        music.Changed = f[3] == "1";
+    });
+}
+
+void SaveMusicList(const SjisString& base) {
+    if (!loadComplete) return;
+    const int charts = ChartCount();
+    std::string out;
+    for (int32_t i = 0; i < MusicCount; ++i) {
+        const TMusicList& music = MusicTable[i];
+        // The name is the key of the player's files and is written as held;
+        // the other texts must not break the line apart.
+        out += music.Name;
+        out += '\t';
+        out += SanitizeFieldText(music.Bpm);
+        for (int c = 0; c < charts; ++c) {
+            out += '\t';
+            AppendInt(out, music.Level[c]);
+        }
+        for (int k = 0; k < FlagCount; ++k)
+            out += music.Flags[k] ? "\t1" : "\t0";
+        out += '\t';
+        out += SanitizeFieldText(music.ShortName);
+        out += '\t';
+        out += SanitizeFieldText(music.Memo);
+        out += '\t';
+        AppendInt(out, music.Code);
+        out += kCrLf;
+    }
+    WriteFileAtomic(PathOf(base, ".txt"), out);
+}
+
+void SaveSkillData(const SjisString& base) {
+    if (!loadComplete) return;
+    const int charts = ChartCount();
+    std::string out;
+    out.reserve(static_cast<std::size_t>(MusicCount) * (64 + 16 * charts * 3));
+    // A later line of the same name would overwrite the first song's results
+    // at the next load, so only the first song of each name is written.
+    std::unordered_set<std::string_view> written;
+    for (int32_t i = 0; i < MusicCount; ++i) {
+        const TMusicList& music = MusicTable[i];
+        if (!written.insert(music.Name).second) continue;
+        out += music.Name;
+        out += '\t';
+        for (int row = 0; row < 2; ++row) {
+            for (int c = 0; c < charts; ++c) {
+                for (int k = 0; k < 8; ++k) {
+                    AppendInt(out, music.SkillList.Chart[c].Value(row, StoredPos[k]));
+                    out += '\t';
+                }
+            }
+        }
+        out += '$';
+        out += kCrLf;
+    }
+    WriteFileAtomic(PathOf(base, ".skill"), out);
+}
+
+void SaveFavorites(const SjisString& base) {
+    if (!loadComplete) return;
+    std::string out;
+    for (int32_t i = 0; i < MusicCount; ++i) {
+        if (!MusicTable[i].Favorite) continue;
+        out += MusicTable[i].Name;
+        out += kCrLf;
+    }
+    WriteFileAtomic(PathOf(base, ".favorite"), out);
+}
+
+void SaveComments(const SjisString& base) {
+    if (!loadComplete) return;
+    std::string out;
+    std::unordered_set<std::string_view> written;
+    for (int32_t i = 0; i < MusicCount; ++i) {
+        const TMusicList& music = MusicTable[i];
+        if (!written.insert(music.Name).second) continue;
+        out += music.Name;
+        out += '\t';
+        out += SanitizeFieldText(music.Comment);
+        out += '\t';
+        out += SanitizeFieldText(music.UpdateTime);
+        out += music.Changed ? "\t1" : "\t0";
+        out += kCrLf;
+    }
+    WriteFileAtomic(PathOf(base, ".comment"), out);
+}
+
+bool LoadAllDataFiles(const SjisString& base) {
+    bool tooLong = false;
+    try {
+        LoadMusicList(base);
+    } catch (const MusicListTooLong&) {
+        // The first 501 songs stand; their results still load so the player
+        // sees them, but nothing may be written back.
+        tooLong = true;
+    }
+    LoadSkillData(base);
+    LoadFavorites(base);
+    LoadComments(base);
+    if (tooLong) throw MusicListTooLong();
+    loadComplete = MusicCount >= 1 && MusicCount <= MaxMusicCount;
+    return loadComplete;
+}

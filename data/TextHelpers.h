@@ -1,0 +1,24 @@
+#pragma once
+
+#include "data/SjisString.h"
+
+#include <cstdint>
+
+// Small text operations on Shift-JIS bytes; every width counts bytes.
+
+// The text without leading and trailing blanks and control characters (bytes up to 0x20).
+SjisString TrimText(const SjisString& text);
+
+// The text right-aligned in width: the last width bytes of width blanks
+// followed by the text. A longer text loses its first bytes; width <= 0 gives "".
+SjisString PadLeft(const SjisString& text, int32_t width);
+
+// True when the text is not blank and every byte is '0'..'9'.
+bool IsDigits(const SjisString& text);
+
+// The last width bytes of width zeros followed by the trimmed text.
+SjisString ZeroPad(const SjisString& text, int32_t width);
+
+// Makes a text safe for one field of a TAB-separated line: CR becomes a blank,
+// LF is dropped, TAB becomes four blanks, any other byte below 0x20 a blank.
+SjisString SanitizeFieldText(const SjisString& text);

@@ -1,0 +1,147 @@
+#include "platform/AtomicFile.h"
+
+#include "data/AppError.h"
+#include "tests/TestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Listing(const TempDir& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    stat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+std::string ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const AppError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+TEST(AtomicFile, CreatesNewFileAndLeavesNothingElse) {
+    TempDir dir;
+    const std::string path = dir.File("a.skill");
+    WriteFileAtomic(path, "x\r\ny\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "x\r\ny\r\n");
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.skill"});
+}
+
+TEST(AtomicFile, ReplacingKeepsPermissionBits) {
+    TempDir dir;
+    const std::string path = dir.File("a.skill");
+    WriteFileBytes(path, "old contents that are longer");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    WriteFileAtomic(path, "new");
+    EXPECT_EQ(ReadFileBytes(path), "new");
+    EXPECT_EQ(ModeOf(path), 0640u);
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.skill"});
+}
+
+TEST(AtomicFile, FollowsSymbolicLink) {
+    TempDir dir;
+    const std::string real = dir.File("real.txt");
+    const std::string link = dir.File("link.txt");
+    WriteFileBytes(real, "old");
+    fs::create_symlink(real, link);
+    WriteFileAtomic(link, "new");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(real), "new");
+}
+
+TEST(AtomicFile, UnwritableTargetFailsNamingTarget) {
+    TempDir dir;
+    const std::string path = dir.File("a.comment");
+    ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(path, "x"); }), CannotCreateMessage(path));
+    EXPECT_EQ(CannotCreateMessage(path), Sj("ファイル ") + path + Sj(" を作成できません"));
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.comment"});
+}
+
+TEST(AtomicFile, ReadOnlyTargetFailsAndStaysUnchanged) {
+    if (geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
+    TempDir dir;
+    const std::string path = dir.File("a.favorite");
+    WriteFileBytes(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(path, "new"); }), CannotCreateMessage(path));
+    EXPECT_EQ(ReadFileBytes(path), "old");
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.favorite"});
+}
+
+TEST(AtomicFile, MissingFolderFailsNamingTarget) {
+    TempDir dir;
+    const std::string path = dir.File("none/a.txt");
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(path, "x"); }), CannotCreateMessage(path));
+}
+
+// A write that fails half-way (here: the file size limit, as a full disk
+// would) must leave the old file whole and no temporary file behind. Run in a
+// child process so the limit does not reach other tests.
+TEST(AtomicFile, FailedWriteKeepsOldFileAndRemovesTemporary) {
+    TempDir dir;
+    const std::string path = dir.File("a.skill");
+    WriteFileBytes(path, "old");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{10, 10};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        bool failed = false;
+        try {
+            WriteFileAtomic(path, std::string(1000, 'n'));
+        } catch (const AppError& e) {
+            failed = e.what() == CannotCreateMessage(path);
+        }
+        _exit(failed ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadFileBytes(path), "old");
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.skill"});
+}
+
+TEST(AtomicFile, ReaderTellsMissingFromUnreadable) {
+    TempDir dir;
+    std::string bytes = "left";
+    EXPECT_FALSE(ReadWholeFile(dir.File("missing.txt"), bytes));
+    EXPECT_FALSE(ReadWholeFile(dir.File("none/missing.txt"), bytes));
+
+    const std::string folder = dir.File("folder.txt");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    EXPECT_EQ(ErrorOf([&] { ReadWholeFile(folder, bytes); }), Sj("ファイル ") + folder + Sj(" を開けません"));
+
+    WriteFileBytes(dir.File("a.txt"), std::string("a\r\n\0b\n", 6));
+    ASSERT_TRUE(ReadWholeFile(dir.File("a.txt"), bytes));
+    EXPECT_EQ(bytes, std::string("a\r\n\0b\n", 6));
+}
+
+TEST(AtomicFile, MessagePathsAreConvertedFromUtf8) {
+    EXPECT_EQ(PathForMessage("/tmp/ギター/a.txt"), Sj("/tmp/ギター/a.txt"));
+    EXPECT_EQ(PathForMessage("/tmp/\xff.txt"), "/tmp/\xff.txt");
+}
+
+} // namespace
