@@ -1,0 +1,146 @@
+#include "data/Recalc.h"
+
+#include "data/Rounding.h"
+#include "data/SkillCmp.h"
+
+#include <emmintrin.h>
+#include <utility>
+
+namespace {
+
+// One work array of (table index, key) entries for every category, held as
+// two parallel arrays so that the sort's inner loop scans keys only. Nothing
+// is allocated per call.
+int32_t RankIndex[MaxMusicCount]; // -1 for a song outside the category
+int32_t RankKey[MaxMusicCount];   // BestSkill
+
+// Whether none of the eight keys from `keys` is above `top`.
+inline bool NoneAbove(const int32_t* keys, int32_t top) {
+    const __m128i bound = _mm_set1_epi32(top);
+    const __m128i low = _mm_cmpgt_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(keys)), bound);
+    const __m128i high = _mm_cmpgt_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(keys + 4)), bound);
+    return _mm_movemask_epi8(_mm_or_si128(low, high)) == 0;
+}
+
+// Points x 100 from a rate x 100; 0 without a rate or without the chart.
+int32_t SkillFromStoredRate(int32_t rate, int32_t level) {
+    if (rate == 0 || level == 0) return 0;
+    return TruncToInt32(static_cast<long double>(CalcSkillFromRate(level, rate)) / 100);
+}
+
+} // namespace
+
+void RecalcChart(TChartResult& chart, int32_t level) {
+    switch (chart.InputMode) {
+    case InputLegacy:
+        chart.Rate = WrapMul(chart.Rate, 100);
+        chart.InputMode = InputRate;
+        [[fallthrough]];
+    case InputRate:
+        if (RoundHalfEven(chart.Rate, 100) > 100) chart.Rate = 0; // 10050 stays, 10051 goes
+        chart.SkillPoint = SkillFromStoredRate(chart.Rate, level);
+        break;
+    case InputPercents:
+        chart.Rate = TruncScaled(CalcRateFromPercents(chart.PerfectPct, chart.GreatPct, chart.GoodPct,
+                                                      chart.PoorPct, chart.MissPct, chart.ComboPct),
+                                 100);
+        chart.SkillPoint = SkillFromStoredRate(chart.Rate, level);
+        break;
+    case InputCounts:
+        chart.Rate = TruncScaled(CalcRateFromCounts(chart.PerfectCount, chart.GreatCount, chart.GoodCount,
+                                                    chart.PoorCount, chart.MissCount, chart.ComboCount,
+                                                    chart.TotalNotes),
+                                 10000);
+        if (chart.Rate == 0 || level == 0) {
+            chart.SkillPoint = 0;
+        } else {
+            chart.SkillPoint = TruncToInt32(
+                SkillComputer->SkillFromCounts(chart.PerfectCount, chart.GreatCount, chart.GoodCount,
+                                               chart.PoorCount, chart.MissCount, chart.ComboCount, level));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void PickBestChart(TSkillList& skills) {
+    skills.BestCode = 0;
+    skills.BestSkill = 0;
+    skills.BestChart = -1;
+    for (int c = 0; c < ChartCount(); ++c) {
+        if (skills.Chart[c].SkillPoint > skills.BestSkill) {
+            skills.BestCode = c + 4;
+            skills.BestSkill = skills.Chart[c].SkillPoint;
+            skills.BestChart = c;
+        }
+    }
+}
+
+int32_t RankCategory(int32_t lo, int32_t hi, int32_t counted) {
+    // Songs outside the category stay in the array as (-1, 0) fillers: they
+    // take part in the exchanges and so decide the order among 0-point songs.
+    for (int32_t i = 0; i < MusicCount; ++i) {
+        const TMusicList& music = MusicTable[i];
+        const bool inCategory = lo <= music.Code && music.Code <= hi;
+        RankIndex[i] = inCategory ? music.Index : -1;
+        RankKey[i] = inCategory ? music.SkillList.BestSkill : 0;
+    }
+
+    // This exact exchange sort, not a library sort: the order it leaves among
+    // equal points shows in the ranks, in which tied song counts and in the
+    // exports. Entry i is held in locals during its pass (j = i never
+    // exchanges), and runs of eight keys with none above it are skipped at
+    // once; the exchanges are the same.
+    const int32_t n = MusicCount;
+    for (int32_t i = 0; i < n - 1; ++i) {
+        int32_t topKey = RankKey[i];
+        int32_t topIndex = RankIndex[i];
+        int32_t j = i + 1;
+        while (j < n) {
+            if (j + 8 <= n && NoneAbove(&RankKey[j], topKey)) {
+                j += 8;
+                continue;
+            }
+            if (topKey < RankKey[j]) {
+                std::swap(topKey, RankKey[j]);
+                std::swap(topIndex, RankIndex[j]);
+            }
+            ++j;
+        }
+        RankKey[i] = topKey;
+        RankIndex[i] = topIndex;
+    }
+
+    int32_t rank = 1;
+    for (int32_t i = 0; i < MusicCount; ++i) {
+        if (RankIndex[i] >= 0) MusicTable[RankIndex[i]].SkillList.Rank = rank++;
+    }
+
+    int32_t sum = 0;
+    int32_t k = 0;
+    for (int32_t i = 0; i < MusicCount; ++i) {
+        if (RankIndex[i] < 0) continue;
+        TSkillList& skills = MusicTable[RankIndex[i]].SkillList;
+        if (k < counted)
+            sum = WrapAdd(sum, skills.BestSkill);
+        else if (skills.BestCode != 0)
+            skills.BestCode = (skills.BestCode - 1) % 3 + 1; // difficulty of the best chart + 1
+        ++k;
+    }
+    return sum;
+}
+
+int32_t RecalcAllSkills() {
+    for (int32_t i = 0; i < MusicCount; ++i) {
+        TMusicList& music = MusicTable[i];
+        for (int c = 0; c < ChartCount(); ++c)
+            RecalcChart(music.SkillList.Chart[c], music.Level[c]);
+        PickBestChart(music.SkillList);
+    }
+    int32_t total = 0;
+    for (const CategoryRange& category : RankedCategories)
+        total = WrapAdd(total, RankCategory(category.Lo, category.Hi, category.Counted));
+    TotalSkill = total;
+    return TotalSkill;
+}
