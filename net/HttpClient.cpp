@@ -1,0 +1,289 @@
+#include "net/HttpClient.h"
+
+#include <arpa/inet.h>
+#include <curl/curl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <mutex>
+
+const char* const HttpClient::kDefaultUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
+
+namespace {
+
+CURL* Handle(void* curl) {
+    return static_cast<CURL*>(curl);
+}
+
+void GlobalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::string AddressText(const curl_sockaddr* address) {
+    char text[INET6_ADDRSTRLEN] = "";
+    int port = 0;
+    if (address->family == AF_INET) {
+        const auto* in = reinterpret_cast<const sockaddr_in*>(&address->addr);
+        inet_ntop(AF_INET, &in->sin_addr, text, sizeof text);
+        port = ntohs(in->sin_port);
+    } else if (address->family == AF_INET6) {
+        const auto* in6 = reinterpret_cast<const sockaddr_in6*>(&address->addr);
+        inet_ntop(AF_INET6, &in6->sin6_addr, text, sizeof text);
+        port = ntohs(in6->sin6_port);
+    }
+    return std::string(text) + ":" + std::to_string(port);
+}
+
+// "HTTP/1.1 404 Not Found" -> 404; 0 when the line is no status line.
+int StatusOfLine(const std::string& line) {
+    std::size_t blank = line.find(' ');
+    if (blank == std::string::npos) return 0;
+    int code = 0;
+    std::size_t i = blank + 1;
+    for (int digits = 0; digits < 3; ++digits, ++i) {
+        if (i >= line.size() || !std::isdigit(static_cast<unsigned char>(line[i]))) return 0;
+        code = code * 10 + (line[i] - '0');
+    }
+    return code;
+}
+
+bool StartsWithNoCase(const std::string& text, const char* prefix) {
+    for (std::size_t i = 0; prefix[i] != '\0'; ++i) {
+        if (i >= text.size() || std::tolower(static_cast<unsigned char>(text[i])) !=
+                                    std::tolower(static_cast<unsigned char>(prefix[i])))
+            return false;
+    }
+    return true;
+}
+
+std::string Trimmed(const std::string& text) {
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+HttpNotice StatusNotice(HttpStatus status, std::string text) {
+    HttpNotice notice;
+    notice.kind = HttpNotice::Kind::Status;
+    notice.status = status;
+    notice.text = std::move(text);
+    return notice;
+}
+
+HttpNotice WorkNotice(HttpNotice::Kind kind, HttpWorkMode mode, long long count = 0) {
+    HttpNotice notice;
+    notice.kind = kind;
+    notice.mode = mode;
+    notice.count = count;
+    return notice;
+}
+
+HttpNotice PlainNotice(HttpNotice::Kind kind) {
+    HttpNotice notice;
+    notice.kind = kind;
+    return notice;
+}
+
+} // namespace
+
+// libcurl's callbacks, with access to the client's request state.
+struct HttpClientCallbacks {
+    static curl_socket_t Open(void* user, curlsocktype, curl_sockaddr* address) {
+        auto* client = static_cast<HttpClient*>(user);
+        client->Emit(StatusNotice(HttpStatus::Connecting, "Connecting to " + AddressText(address) + "."));
+        return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    }
+
+    static int Close(void* user, curl_socket_t socket) {
+        auto* client = static_cast<HttpClient*>(user);
+        int result = ::close(socket);
+        if (client->reading_) {
+            client->reading_ = false;
+            client->Emit(WorkNotice(HttpNotice::Kind::WorkEnd, HttpWorkMode::Read));
+        }
+        if (client->connected_) {
+            client->connected_ = false;
+            client->Emit(StatusNotice(HttpStatus::Disconnecting, "Disconnecting."));
+            client->Emit(StatusNotice(HttpStatus::Disconnected, "Disconnected."));
+            client->Emit(PlainNotice(HttpNotice::Kind::Disconnected));
+        }
+        return result;
+    }
+
+    // Only the outgoing request is of interest here: it marks the connection
+    // as made and is the write transfer.
+    static int Debug(CURL*, curl_infotype type, char*, size_t size, void* user) {
+        auto* client = static_cast<HttpClient*>(user);
+        if (type != CURLINFO_HEADER_OUT) return 0;
+        if (!client->connected_) {
+            client->connected_ = true;
+            client->Emit(StatusNotice(HttpStatus::Connected, "Connected."));
+            client->Emit(PlainNotice(HttpNotice::Kind::Connected));
+        }
+        client->Emit(WorkNotice(HttpNotice::Kind::WorkBegin, HttpWorkMode::Write));
+        client->Emit(WorkNotice(HttpNotice::Kind::Work, HttpWorkMode::Write, static_cast<long long>(size)));
+        client->Emit(WorkNotice(HttpNotice::Kind::WorkEnd, HttpWorkMode::Write));
+        return 0;
+    }
+
+    static size_t Header(char* data, size_t size, size_t count, void* user) {
+        auto* client = static_cast<HttpClient*>(user);
+        std::size_t bytes = size * count;
+        std::string line(data, bytes);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+
+        if (line.starts_with("HTTP/")) {
+            if (!client->reading_) {
+                client->reading_ = true;
+                client->Emit(WorkNotice(HttpNotice::Kind::WorkBegin, HttpWorkMode::Read));
+            }
+            client->statusLine_ = line;
+            client->statusCode_ = StatusOfLine(line);
+            client->replyStatus_ = client->statusCode_;
+            client->location_.clear();
+            client->Emit(StatusNotice(HttpStatus::Text, line));
+        } else if (StartsWithNoCase(line, "Location:")) {
+            client->location_ = Trimmed(line.substr(9));
+        } else if (line.empty() && client->replyStatus_ >= 300 && client->replyStatus_ < 400) {
+            // End of a redirect's header block: reported, never followed.
+            HttpNotice notice = PlainNotice(HttpNotice::Kind::Redirect);
+            notice.text = client->location_;
+            notice.count = 1;
+            client->Emit(notice);
+        }
+        return bytes;
+    }
+
+    // Enforces the body limit here: a reply without Content-Length is not
+    // covered by CURLOPT_MAXFILESIZE.
+    static size_t Write(char* data, size_t size, size_t count, void* user) {
+        auto* client = static_cast<HttpClient*>(user);
+        std::size_t bytes = size * count;
+        if (client->body_->size() + bytes > client->bodyLimit_) {
+            client->bodyOverLimit_ = true;
+            return 0;
+        }
+        client->body_->append(data, bytes);
+        client->Emit(WorkNotice(HttpNotice::Kind::Work, HttpWorkMode::Read,
+                                static_cast<long long>(client->body_->size())));
+        return bytes;
+    }
+};
+
+HttpClient::HttpClient() {
+    GlobalInit();
+    curl_ = curl_easy_init();
+    CURL* curl = Handle(curl_);
+    if (curl == nullptr) return;
+    // Cookies live in this handle's memory for its whole life; no file is read or written.
+    curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+}
+
+HttpClient::~HttpClient() {
+    notify_ = nullptr; // whoever listened may be gone already
+    if (curl_ != nullptr) curl_easy_cleanup(Handle(curl_));
+}
+
+void HttpClient::Emit(const HttpNotice& notice) {
+    if (notify_) notify_(notice);
+}
+
+bool HttpClient::Get(const std::string& url, std::string& body) {
+    body.clear();
+    errorText_.clear();
+    CURL* curl = Handle(curl_);
+    if (curl == nullptr) {
+        errorText_ = "libcurl could not be initialised";
+        return false;
+    }
+
+    body_ = &body;
+    bodyOverLimit_ = false;
+    connected_ = false;
+    reading_ = false;
+    replyStatus_ = 0;
+    location_.clear();
+
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    // An empty proxy overrides http_proxy and friends from the environment.
+    curl_easy_setopt(curl, CURLOPT_PROXY, "");
+    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, nullptr);
+    curl_easy_setopt(curl, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
+    curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, connectTimeoutMs_);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, userAgent_.c_str());
+
+    curl_slist* headers = curl_slist_append(nullptr, "Accept: text/html, */*");
+    if (!hostHeader_.empty()) headers = curl_slist_append(headers, ("Host: " + hostHeader_).c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &HttpClientCallbacks::Open);
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &HttpClientCallbacks::Close);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, this);
+    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &HttpClientCallbacks::Debug);
+    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
+    curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &HttpClientCallbacks::Header);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &HttpClientCallbacks::Write);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+
+    char errorBuffer[CURL_ERROR_SIZE] = "";
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+
+    std::string host;
+    if (CURLU* parsed = curl_url()) {
+        char* part = nullptr;
+        if (curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
+            curl_url_get(parsed, CURLUPART_HOST, &part, 0) == CURLUE_OK) {
+            host = part;
+            curl_free(part);
+        }
+        curl_url_cleanup(parsed);
+    }
+    if (!host.empty()) Emit(StatusNotice(HttpStatus::Resolving, "Resolving hostname " + host + "."));
+
+    CURLcode result = curl_easy_perform(curl);
+
+    // A connection still open (one never closed by libcurl) ends here, so the
+    // notices of one request stay together.
+    if (reading_) {
+        reading_ = false;
+        Emit(WorkNotice(HttpNotice::Kind::WorkEnd, HttpWorkMode::Read));
+    }
+
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+    curl_slist_free_all(headers);
+    body_ = nullptr;
+
+    if (result != CURLE_OK) {
+        if (bodyOverLimit_)
+            errorText_ = "reply body over " + std::to_string(bodyLimit_) + " bytes";
+        else
+            errorText_ = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(result);
+        return false;
+    }
+    return replyStatus_ >= 200 && replyStatus_ < 300;
+}
+
+std::string HttpClient::LibraryVersion() {
+    return std::string("libcurl/") + curl_version_info(CURLVERSION_NOW)->version;
+}

@@ -1,0 +1,231 @@
+#include "net/HttpClient.h"
+#include "tests/TestSupport.h"
+#include "tests/net/FakeService.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+class HttpClientTest : public ::testing::Test {
+protected:
+    std::string Url(const std::string& document) const { return service.BaseUrl() + document; }
+
+    FakeService service;
+    HttpClient client;
+    std::string body;
+};
+
+// Sets an environment variable for the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value, 1);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+} // namespace
+
+TEST_F(HttpClientTest, SendsExactlyTheRequestLineAndHeadersOfTheService) {
+    ASSERT_TRUE(client.Get(Url("cl_recv.asp?id=user1&access=0a1b&game=GFV3&mode=upd"), body));
+    auto requests = service.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].head, "GET /svc/cl_recv.asp?id=user1&access=0a1b&game=GFV3&mode=upd HTTP/1.1\r\n"
+                                "Host: " +
+                                    service.HostPort() +
+                                    "\r\n"
+                                    "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"
+                                    "Accept: text/html, */*\r\n"
+                                    "\r\n");
+}
+
+TEST_F(HttpClientTest, UserAgentAndHostHeaderAreSettable) {
+    client.SetUserAgent("VOTSRANEOS");
+    client.SetHostHeader("updates.invalid");
+    ASSERT_TRUE(client.Get(Url("cl_recv.asp"), body));
+    auto request = service.Requests().at(0);
+    EXPECT_EQ(request.Header("User-Agent"), "VOTSRANEOS");
+    EXPECT_EQ(request.Header("Host"), "updates.invalid");
+    EXPECT_EQ(request.head.find("Host:"), request.head.rfind("Host:")) << "one Host header only";
+}
+
+TEST_F(HttpClientTest, KeepsTheLastRepliesStatusCodeAndLine) {
+    EXPECT_EQ(client.StatusCode(), -1);
+    EXPECT_EQ(client.StatusLine(), "");
+
+    service.QueueReply(FakeService::Body("VOSTRANE.NET:0"));
+    ASSERT_TRUE(client.Get(Url("cl_deluser.asp"), body));
+    EXPECT_EQ(body, "VOSTRANE.NET:0");
+    EXPECT_EQ(client.StatusCode(), 200);
+    EXPECT_EQ(client.StatusLine(), "HTTP/1.1 200 OK");
+
+    service.QueueReply(FakeService::Status("HTTP/1.1 404 Not Found", "gone"));
+    EXPECT_FALSE(client.Get(Url("cl_deluser.asp"), body));
+    EXPECT_EQ(client.StatusCode(), 404);
+    EXPECT_EQ(client.StatusLine(), "HTTP/1.1 404 Not Found");
+
+    // No reply at all leaves the last reply's values.
+    service.QueueReply(FakeService::Closing());
+    EXPECT_FALSE(client.Get(Url("cl_deluser.asp"), body));
+    EXPECT_EQ(client.StatusCode(), 404);
+    EXPECT_EQ(client.StatusLine(), "HTTP/1.1 404 Not Found");
+}
+
+TEST_F(HttpClientTest, ConnectionClosedWithoutReplyFailsWithNoStatus) {
+    service.QueueReply(FakeService::Closing());
+    EXPECT_FALSE(client.Get(Url("cl_send.asp"), body));
+    EXPECT_EQ(client.StatusCode(), -1);
+    EXPECT_EQ(client.StatusLine(), "");
+    EXPECT_NE(client.ErrorText(), "");
+}
+
+TEST_F(HttpClientTest, BodyCutShortOfItsLengthFails) {
+    service.QueueReply(FakeService::CutShort("VOSTRANE.NET:0"));
+    EXPECT_FALSE(client.Get(Url("cl_send.asp"), body));
+    EXPECT_EQ(client.StatusCode(), 200);
+}
+
+TEST_F(HttpClientTest, RedirectIsReportedAndNotFollowed) {
+    std::vector<HttpNotice> notices;
+    client.SetNotify([&](const HttpNotice& n) { notices.push_back(n); });
+    service.QueueReply(FakeService::Redirect(Url("elsewhere.asp")));
+    EXPECT_FALSE(client.Get(Url("cl_recv.asp"), body));
+    EXPECT_EQ(client.StatusCode(), 302);
+    EXPECT_EQ(service.Requests().size(), 1u);
+    int redirects = 0;
+    for (const HttpNotice& n : notices) {
+        if (n.kind != HttpNotice::Kind::Redirect) continue;
+        ++redirects;
+        EXPECT_EQ(n.text, Url("elsewhere.asp"));
+        EXPECT_EQ(n.count, 1);
+    }
+    EXPECT_EQ(redirects, 1);
+}
+
+TEST_F(HttpClientTest, CookiesStayWithTheClientThatReceivedThem) {
+    FakeService::Reply withCookie = FakeService::Body("VOSTRANE.NET:0");
+    withCookie.headers.push_back("Set-Cookie: session=abc123; path=/");
+    service.QueueReply(withCookie);
+    ASSERT_TRUE(client.Get(Url("cl_send.asp"), body));
+    ASSERT_TRUE(client.Get(Url("cl_send.asp"), body));
+    HttpClient other;
+    ASSERT_TRUE(other.Get(Url("cl_send.asp"), body));
+
+    auto requests = service.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_FALSE(requests[0].HasHeader("Cookie"));
+    EXPECT_EQ(requests[1].Header("Cookie"), "session=abc123");
+    EXPECT_FALSE(requests[2].HasHeader("Cookie"));
+}
+
+TEST_F(HttpClientTest, EveryRequestUsesAConnectionOfItsOwn) {
+    ASSERT_TRUE(client.Get(Url("cl_send.asp"), body));
+    ASSERT_TRUE(client.Get(Url("cl_send.asp"), body));
+    auto requests = service.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_NE(requests[0].connection, requests[1].connection);
+}
+
+TEST_F(HttpClientTest, ProxyFromTheEnvironmentIsIgnored) {
+    ScopedEnv http("http_proxy", "http://127.0.0.1:1");
+    ScopedEnv upper("HTTP_PROXY", "http://127.0.0.1:1");
+    ScopedEnv all("ALL_PROXY", "http://127.0.0.1:1");
+    EXPECT_TRUE(client.Get(Url("cl_send.asp"), body));
+    EXPECT_EQ(service.Requests().size(), 1u);
+}
+
+TEST_F(HttpClientTest, NoCompressionIsAskedForOrUndone) {
+    FakeService::Reply encoded = FakeService::Body("raw bytes");
+    encoded.headers.push_back("Content-Encoding: gzip");
+    service.QueueReply(encoded);
+    ASSERT_TRUE(client.Get(Url("cl_recv.asp"), body));
+    EXPECT_EQ(body, "raw bytes");
+    EXPECT_FALSE(service.Requests().at(0).HasHeader("Accept-Encoding"));
+}
+
+TEST_F(HttpClientTest, OnlyPlainHttpIsSpoken) {
+    TempDir dir;
+    WriteFileBytes(dir.File("local.txt"), "local");
+    EXPECT_FALSE(client.Get("file://" + dir.File("local.txt"), body));
+    EXPECT_EQ(body, "");
+    EXPECT_FALSE(client.Get("https://" + service.HostPort() + "/svc/cl_send.asp", body));
+    EXPECT_FALSE(client.Get("ftp://" + service.HostPort() + "/svc/cl_send.asp", body));
+    EXPECT_TRUE(service.Requests().empty());
+}
+
+TEST_F(HttpClientTest, AddressWithABlankIsRefusedWithoutARequest) {
+    EXPECT_FALSE(client.Get(Url("cl_recv.asp?id=a b"), body));
+    EXPECT_TRUE(service.Requests().empty());
+}
+
+TEST_F(HttpClientTest, BodyLimitAppliesWithAndWithoutContentLength) {
+    client.SetBodyLimit(1000);
+    service.QueueReply(FakeService::Body(std::string(1000, 'a')));
+    EXPECT_TRUE(client.Get(Url("cl_recv.asp"), body));
+    EXPECT_EQ(body.size(), 1000u);
+    service.QueueReply(FakeService::Body(std::string(1001, 'a')));
+    EXPECT_FALSE(client.Get(Url("cl_recv.asp"), body));
+    service.QueueReply(FakeService::NoLength(std::string(1001, 'a')));
+    EXPECT_FALSE(client.Get(Url("cl_recv.asp"), body));
+    service.QueueReply(FakeService::NoLength(std::string(999, 'a')));
+    EXPECT_TRUE(client.Get(Url("cl_recv.asp"), body));
+}
+
+TEST_F(HttpClientTest, DefaultBodyLimitIs16MiB) {
+    EXPECT_EQ(HttpClient::kDefaultBodyLimit, 16u * 1024 * 1024);
+    service.QueueReply(FakeService::NoLength(std::string(HttpClient::kDefaultBodyLimit + 1, 'a')));
+    EXPECT_FALSE(client.Get(Url("cl_recv.asp"), body));
+    EXPECT_LE(body.size(), HttpClient::kDefaultBodyLimit);
+}
+
+TEST_F(HttpClientTest, NoticesOfOneRequestFollowItsCourse) {
+    std::vector<HttpNotice> notices;
+    client.SetNotify([&](const HttpNotice& n) { notices.push_back(n); });
+    ASSERT_TRUE(client.Get(Url("cl_send.asp"), body));
+
+    auto position = [&](auto predicate) {
+        for (std::size_t i = 0; i < notices.size(); ++i)
+            if (predicate(notices[i])) return static_cast<int>(i);
+        return -1;
+    };
+    auto status = [&](HttpStatus s) {
+        return position(
+            [s](const HttpNotice& n) { return n.kind == HttpNotice::Kind::Status && n.status == s; });
+    };
+    auto kind = [&](HttpNotice::Kind k, HttpWorkMode mode = HttpWorkMode::Read) {
+        return position([k, mode](const HttpNotice& n) { return n.kind == k && n.mode == mode; });
+    };
+    int resolving = status(HttpStatus::Resolving), connecting = status(HttpStatus::Connecting);
+    int connected = kind(HttpNotice::Kind::Connected),
+        writeBegin = kind(HttpNotice::Kind::WorkBegin, HttpWorkMode::Write);
+    int statusLine = status(HttpStatus::Text), readBegin = kind(HttpNotice::Kind::WorkBegin);
+    int readEnd = kind(HttpNotice::Kind::WorkEnd), disconnected = kind(HttpNotice::Kind::Disconnected);
+    EXPECT_GE(resolving, 0);
+    EXPECT_LT(resolving, connecting);
+    EXPECT_LT(connecting, connected);
+    EXPECT_LT(connected, writeBegin);
+    EXPECT_LT(writeBegin, statusLine);
+    EXPECT_LT(statusLine, readEnd);
+    EXPECT_LT(readBegin, readEnd);
+    EXPECT_LT(readEnd, disconnected);
+    EXPECT_EQ(notices[static_cast<std::size_t>(statusLine)].text, "HTTP/1.1 200 OK");
+    EXPECT_EQ(notices[static_cast<std::size_t>(resolving)].text, "Resolving hostname 127.0.0.1.");
+
+    long long lastRead = -1;
+    for (const HttpNotice& n : notices)
+        if (n.kind == HttpNotice::Kind::Work && n.mode == HttpWorkMode::Read) lastRead = n.count;
+    EXPECT_EQ(lastRead, static_cast<long long>(body.size()));
+}
