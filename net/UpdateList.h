@@ -1,0 +1,66 @@
+#pragma once
+
+#include "data/Edition.h"
+#include "data/SjisString.h"
+
+#include <functional>
+#include <vector>
+
+// The update list: fixed-column lines naming the latest release of the
+// program and of four data files. Everything here works on raw bytes; codes
+// and dates are never converted to numbers.
+
+// One line cut at its columns (counted from 1): kind 1-3, release code 5-7,
+// release date and time 9-27, address from 29 (at most 255 bytes). A short
+// line gives shortened or empty fields.
+struct UpdateLine {
+    SjisString Kind;
+    SjisString Code;
+    SjisString Date;
+    SjisString Address;
+};
+UpdateLine CutUpdateLine(const SjisString& line);
+
+// Lines end at CR LF, LF or a lone CR. A final line end adds no empty line.
+std::vector<SjisString> SplitUpdateLines(const SjisString& text);
+
+// a > b comparing bytes as unsigned values; a proper prefix is the smaller.
+bool BytesGreater(const SjisString& a, const SjisString& b);
+
+// The four kinds that announce a file to download.
+bool IsDataKind(const SjisString& kind);
+// The file a data kind is saved to in the program's folder ("" for others).
+SjisString FileNameForKind(const SjisString& kind);
+// The song master list layout a kind must match: the guitar edition for
+// "GFV", the drum edition for "DMV", none (nullptr) for the rest.
+const Edition* MasterListLayoutForKind(const SjisString& kind);
+
+// [check] keeps, per data kind, the release code, a blank and the release
+// date and time of the file last downloaded.
+extern const char* const kCheckSection;
+extern const char* const kDefaultCheckValue; // "000 0000/00/00 00:00:00"
+SjisString CheckValueOf(const UpdateLine& line);
+
+// What the evaluation of a list does, in order: log lines, and the notice
+// that a newer program exists (shown where it stands in the sequence).
+struct UpdateEvent {
+    enum Type { Log, NewAppNotice } Kind;
+    SjisString Text;
+};
+
+struct UpdateEvaluation {
+    std::vector<UpdateEvent> Events;
+    std::vector<SjisString> Downloads; // whole lines of the data kinds found newer, in list order
+};
+
+// Evaluates a list against the program's own release code and the stored
+// [check] values (readCheck gets a data kind and returns its stored value or
+// the default).
+UpdateEvaluation EvaluateUpdateList(const SjisString& text, const SjisString& ownReleaseCode,
+                                    const std::function<SjisString(const SjisString& kind)>& readCheck);
+
+// Fixed texts of the update page.
+const SjisString& NewAppNoticeText();  // the message box for a newer program
+const SjisString& AskDownloadText();   // the download question
+const SjisString& ConnectingLogText(); // "サーバーへ接続中..."
+const SjisString& ReceivedLogText();   // "ファイルを取得しました"

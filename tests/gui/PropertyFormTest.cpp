@@ -1,0 +1,459 @@
+#include "net/PropertyForm.h"
+
+#include "data/DataFiles.h"
+#include "data/DataUnit.h"
+#include "data/SkillCmp.h"
+#include "data/Unitini.h"
+#include "editions/Editions.h"
+#include "net/SendForm.h"
+#include "platform/gui/MessageBoxes.h"
+#include "tests/TestSupport.h"
+#include "tests/net/FakeService.h"
+#include "ui/ByteLimitedEdit.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ListLine(const std::string& kind, const std::string& code, const std::string& date,
+                     const std::string& address) {
+    return kind + " " + code + " " + date + " " + address + "\r\n";
+}
+
+// A master list of the layout with the given song names.
+std::string MasterList(const Edition& layout, std::initializer_list<const char*> names) {
+    std::string list;
+    int code = 0;
+    for (const char* name : names) {
+        list += std::string(name) + "\t150";
+        for (int c = 0; c < layout.ChartCount; ++c)
+            list += "\t" + std::to_string(c + 1);
+        for (int k = 0; k < FlagCount; ++k)
+            list += "\t0";
+        list += "\tS\tM\t" + std::to_string(code++) + "\r\n";
+    }
+    return list;
+}
+
+std::vector<std::string> Lines(const QString& text) {
+    std::vector<std::string> lines;
+    for (const QString& line : text.split('\n', Qt::SkipEmptyParts))
+        lines.push_back(line.toStdString());
+    return lines;
+}
+
+const char* const kNewDate = "2024/03/05 12:00:00";
+
+class PropertyFormTest : public ::testing::Test {
+  protected:
+    void SetUp() override { Start(GuitarEdition()); }
+
+    void Start(const Edition& edition) {
+        ResetData(edition);
+        AppDir = dir.Dir();
+        IniFileName = dir.File("vostrane.ini");
+        form = std::make_unique<PropertyForm>();
+        form->show();
+        Edit("edURL")->setText(QString::fromStdString(service.BaseUrl() + "check.txt"));
+    }
+
+    // The running edition's data as start-up leaves it: loaded completely.
+    void LoadOwnData(std::initializer_list<const char*> names) {
+        const SjisString& base = CurrentEdition().GameName;
+        WriteFileBytes(dir.File(base + ".txt"), MasterList(CurrentEdition(), names));
+        ASSERT_TRUE(LoadAllDataFiles(base));
+    }
+
+    ByteLimitedEdit* Edit(const char* name) { return form->findChild<ByteLimitedEdit*>(name); }
+    QPushButton* Button(const char* name) { return form->findChild<QPushButton*>(name); }
+    std::string Info() { return form->findChild<QLabel*>("laInfo")->text().toStdString(); }
+    std::vector<std::string> Log() { return Lines(form->findChild<QPlainTextEdit*>("meLog")->toPlainText()); }
+    std::string Check(const char* kind) { return IniReadString("check", kind, "(none)"); }
+    std::string Url(const std::string& document) { return service.BaseUrl() + document; }
+    bool Exists(const std::string& name) { return fs::exists(dir.File(name)); }
+
+    void PublishList(const std::string& list) { service.SetReply("check.txt", FakeService::Body(list)); }
+    void Check() { QTest::mouseClick(Button("btnGet"), Qt::LeftButton); }
+
+    TempDir dir;
+    FakeService service;
+    MessageBoxScript boxes;
+    std::unique_ptr<PropertyForm> form;
+};
+
+// ---- settings page ----
+
+TEST_F(PropertyFormTest, StoresExactlyWhatWasTypedForTheNextStart) {
+    TSkillComputer running;
+    running.Perfect = 80;
+    running.Waru = 100;
+    TSkillComputer* saved = SkillComputer;
+    SkillComputer = &running;
+    ServerAddress = "http://old/";
+
+    form->FillSettings("http://old/", 80, 20, 20, 100);
+    EXPECT_EQ(Edit("edServer")->SjisText(), "http://old/");
+    EXPECT_EQ(Edit("edPer")->SjisText(), "80");
+    EXPECT_EQ(Edit("edGrt")->SjisText(), "20");
+    EXPECT_EQ(Edit("edCmb")->SjisText(), "20");
+    EXPECT_EQ(Edit("edWaru")->SjisText(), "100");
+
+    Edit("edPer")->setText("9x");
+    Edit("edGrt")->clear();
+    Edit("edCmb")->setText("00030");
+    Edit("edServer")->setText("http://new.example/svc");
+    QTest::mouseClick(Button("btnUpdate"), Qt::LeftButton);
+
+    EXPECT_EQ(IniReadString("GuitarFreaksV3", "perfect", "?"), "9x");
+    EXPECT_EQ(IniReadString("GuitarFreaksV3", "great", "?"), "");
+    EXPECT_EQ(IniReadString("GuitarFreaksV3", "combo", "?"), "00030");
+    EXPECT_EQ(IniReadString("GuitarFreaksV3", "waru", "?"), "100");
+    EXPECT_EQ(IniReadString("link", "server", "?"), "http://new.example/svc");
+    EXPECT_EQ(IniReadString("GuitarFreaksV3", "good", "?"), "?"); // not shown, not written
+    EXPECT_EQ(boxes.ShownUtf8(),
+              std::vector<std::string>{
+                  "環境設定を変更しました。設定を有効にするにはアプリケーションを再起動してください。"});
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(running.Perfect, 80);
+    EXPECT_EQ(ServerAddress, "http://old/");
+    SkillComputer = saved;
+    ServerAddress.clear();
+}
+
+TEST_F(PropertyFormTest, TheDrumEditionWritesItsOwnSection) {
+    Start(DrumEdition());
+    form->FillSettings("", 1, 2, 3, 4);
+    QTest::mouseClick(Button("btnUpdate"), Qt::LeftButton);
+    EXPECT_EQ(IniReadString("DrumManiaV3", "perfect", "?"), "1");
+    EXPECT_EQ(IniReadString("DrumManiaV3", "waru", "?"), "4");
+    EXPECT_EQ(IniReadString("GuitarFreaksV3", "perfect", "?"), "?");
+}
+
+TEST_F(PropertyFormTest, AFailedWriteIsReportedAndTheRestStillFollows) {
+    std::vector<SjisString> failures;
+    SetIniFailureHandler([&](const SjisString& message) { failures.push_back(message); });
+    IniFileName = dir.File("missing/vostrane.ini");
+    form->FillSettings("s", 1, 2, 3, 4);
+    form->btnUpdateClick();
+    SetIniFailureHandler(nullptr);
+    ASSERT_EQ(failures.size(), 5u);
+    EXPECT_EQ(failures[0], Sj("書込みに失敗しました") + "\r" + IniFileName);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+}
+
+TEST_F(PropertyFormTest, EnterClosesWithOkAndEscWithCancelWhereverTheFocusIs) {
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    Edit("edURL")->setFocus();
+    QTest::keyClick(Edit("edURL"), Qt::Key_Return);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+
+    form->show();
+    QTest::keyClick(Button("btnGet"), Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), QDialog::Rejected);
+
+    form->show();
+    QTest::keyClick(form->findChild<QPlainTextEdit*>("meLog"), Qt::Key_Enter);
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+
+    // Enter does not get past a disabled OK.
+    form->show();
+    form->setResult(QDialog::Rejected);
+    Button("btnOk")->setEnabled(false);
+    QTest::keyClick(Edit("edPer"), Qt::Key_Return);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(Button("btnOk")->autoDefault());
+}
+
+// ---- update check ----
+
+TEST_F(PropertyFormTest, CheckLogsEachKindAndAnsweringNoDownloadsNothing) {
+    WriteFileBytes(dir.File("vostrane.ini"), "[check]\r\nDMV=005 2024/01/01 00:00:00\r\n");
+    WriteFileBytes(dir.File("check.txt"), "left over");
+    PublishList(ListLine("APP", "R26", kNewDate, "http://x/") +
+                ListLine("GFV", "001", kNewDate, Url("gfv.txt")) +
+                ListLine("DMV", "005", "2024/01/01 00:00:00", Url("dmv.txt")) +
+                ListLine("XYZ", "999", kNewDate, "") + ListLine("GD1", "000", kNewDate, Url("gd1.dat")));
+    boxes.Answer(BoxAnswer::No);
+    Check();
+
+    EXPECT_EQ(Log(), (std::vector<std::string>{
+                         "サーバーへ接続中...",
+                         "ファイルを取得しました",
+                         "アプリケーションの新しいバージョンを確認しました",
+                         " リリースコード：R26",
+                         " リリース日時：2024/03/05 12:00:00",
+                         "「GuitarFreaks V3」の曲データが更新されています",
+                         " リリースコード：001",
+                         " リリース日時：2024/03/05 12:00:00",
+                         "「DrumMania V3」の曲データは最新です",
+                         "データベースデータ１が更新されています",
+                         " リリースコード：000",
+                         " リリース日時：2024/03/05 12:00:00",
+                     }));
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(
+        boxes.ShownUtf8()[0],
+        "「ギタドラのPelorin」の新しいバージョンが存在します！\r\nダウンロードサイトで確認してください");
+    EXPECT_EQ(boxes.Shown()[1].Kind, BoxKind::YesNo);
+    EXPECT_EQ(boxes.ShownUtf8()[1], "データが更新されています。\r\nダウンロードしますか？");
+    EXPECT_EQ(form->DownloadList.size(), 2u);
+    EXPECT_EQ(service.Requests().size(), 1u);
+    EXPECT_EQ(Check("GFV"), "(none)");
+    EXPECT_FALSE(Exists("check.txt"));
+    EXPECT_EQ(Info(), "完了");
+    EXPECT_TRUE(Button("btnGet")->isEnabled());
+    EXPECT_TRUE(form->isVisible());
+
+    const FakeService::Request request = service.Requests()[0];
+    EXPECT_EQ(request.Header("User-Agent"), "VOTSRANEOS");
+    EXPECT_EQ(request.Header("Host"), service.HostPort());
+    EXPECT_EQ(request.Header("Accept"), "text/html, */*");
+
+    // Nothing was stored, so the next check finds the same kinds newer.
+    boxes.Clear();
+    Check();
+    EXPECT_EQ(form->DownloadList.size(), 2u);
+    EXPECT_EQ(boxes.Shown().size(), 2u);
+}
+
+TEST_F(PropertyFormTest, ACurrentListAsksNothing) {
+    PublishList(ListLine("APP", "R25", kNewDate, "") +
+                ListLine("GD2", "000", "0000/00/00 00:00:00", Url("x")));
+    Check();
+    EXPECT_EQ(Log().back(), "データベースデータ２は最新です");
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_TRUE(form->DownloadList.empty());
+}
+
+TEST_F(PropertyFormTest, AListThatCannotBeFetchedIsReportedAndNotEvaluated) {
+    WriteFileBytes(dir.File("check.txt"), "kept");
+    service.SetReply("check.txt", FakeService::Status("HTTP/1.1 500 Internal Server Error", "oops"));
+    Check();
+    EXPECT_EQ(boxes.ShownUtf8(),
+              std::vector<std::string>{
+                  "エラーが発生しました。CODE:500 MESSAGE:HTTP/1.1 500 Internal Server Error"});
+    EXPECT_EQ(Info(), "エラー");
+    EXPECT_EQ(Log(), std::vector<std::string>{"サーバーへ接続中..."});
+    EXPECT_TRUE(Exists("check.txt"));
+    EXPECT_TRUE(Button("btnGet")->isEnabled());
+}
+
+TEST_F(PropertyFormTest, OnlyHttpAddressesAreFetched) {
+    WriteFileBytes(dir.File("list.txt"), ListLine("GD1", "001", kNewDate, "x"));
+    Edit("edURL")->setText(QString::fromStdString("file://" + dir.File("list.txt")));
+    Check();
+    EXPECT_EQ(Info(), "エラー");
+    EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"エラーが発生しました。CODE:-1 MESSAGE:"});
+    EXPECT_TRUE(form->DownloadList.empty());
+}
+
+TEST_F(PropertyFormTest, AnOversizedListIsRefused) {
+    PublishList(std::string(16u * 1024u * 1024u + 1u, 'x'));
+    Check();
+    EXPECT_EQ(Info(), "エラー");
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+}
+
+// ---- downloads ----
+
+TEST_F(PropertyFormTest, ACompleteDownloadSavesReloadsAndClosesWithOk) {
+    LoadOwnData({"Old1", "Keep"});
+    MusicTable[1].Comment = "typed since start";
+    const std::string guitar = MasterList(GuitarEdition(), {"New0", "Keep", "New2"});
+    const std::string drum = MasterList(DrumEdition(), {"D1"});
+    const std::string gd1 = std::string("\x00\x01\xFF binary\r\n", 12);
+    service.SetReply("gfv.txt", FakeService::Body(guitar));
+    service.SetReply("dmv.txt", FakeService::Body(drum));
+    service.SetReply("gd1.dat", FakeService::Body(gd1));
+    service.SetReply("gd2.dat", FakeService::Body(""));
+    const std::string list =
+        ListLine("GFV", "002", kNewDate, Url("gfv.txt")) + ListLine("DMV", "003", kNewDate, Url("dmv.txt")) +
+        ListLine("GD1", "004", kNewDate, Url("gd1.dat")) + ListLine("GD2", "005", kNewDate, Url("gd2.dat"));
+    PublishList(list);
+    boxes.Answer(BoxAnswer::Yes);
+    Check();
+
+    EXPECT_EQ(ReadFileBytes(dir.File("GuitarFreaksV3.txt")), guitar);
+    EXPECT_EQ(ReadFileBytes(dir.File("DrumManiaV3.txt")), drum);
+    EXPECT_EQ(ReadFileBytes(dir.File("gfdmgd1.dat")), gd1);
+    EXPECT_EQ(ReadFileBytes(dir.File("gfdmgd2.dat")), "");
+    EXPECT_EQ(Check("GFV"), std::string("002 ") + kNewDate);
+    EXPECT_EQ(Check("DMV"), std::string("003 ") + kNewDate);
+    EXPECT_EQ(Check("GD1"), std::string("004 ") + kNewDate);
+    EXPECT_EQ(Check("GD2"), std::string("005 ") + kNewDate);
+    EXPECT_EQ(boxes.ShownUtf8().back(), "ダウンロード完了しました。");
+    EXPECT_EQ(Info(), "完了");
+
+    // Only the running game's list is reloaded; the player's data carries over by name.
+    EXPECT_EQ(MusicCount, 3);
+    EXPECT_EQ(MusicNames, (std::vector<SjisString>{"New0", "Keep", "New2"}));
+    EXPECT_EQ(MusicTable[1].Comment, "typed since start");
+    EXPECT_TRUE(DataLoadComplete());
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->DataReloaded());
+    EXPECT_TRUE(Button("btnGet")->isEnabled());
+
+    // The same list is now current, and a new opening forgets the reload.
+    boxes.Clear();
+    form->show();
+    Check();
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_TRUE(form->DownloadList.empty());
+    form->FillSettings("", 0, 0, 0, 0);
+    EXPECT_FALSE(form->DataReloaded());
+}
+
+TEST_F(PropertyFormTest, TheDrumEditionReloadsItsOwnList) {
+    Start(DrumEdition());
+    LoadOwnData({"D0"});
+    service.SetReply("gfv.txt", FakeService::Body(MasterList(GuitarEdition(), {"G0", "G1"})));
+    service.SetReply("dmv.txt", FakeService::Body(MasterList(DrumEdition(), {"D0", "D1", "D2"})));
+    PublishList(ListLine("GFV", "001", kNewDate, Url("gfv.txt")) +
+                ListLine("DMV", "001", kNewDate, Url("dmv.txt")));
+    boxes.Answer(BoxAnswer::Yes);
+    Check();
+    EXPECT_EQ(MusicCount, 3);
+    EXPECT_EQ(MusicNames[2], "D2");
+    EXPECT_TRUE(Exists("GuitarFreaksV3.txt"));
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+}
+
+TEST_F(PropertyFormTest, AFailureMidwayKeepsWhatWasDoneAndStops) {
+    LoadOwnData({"Song"});
+    const std::string before = ReadFileBytes(dir.File("GuitarFreaksV3.txt"));
+    service.SetReply("gd1.dat", FakeService::Body("one"));
+    // "missing.dat" has no reply: the service answers 404.
+    PublishList(ListLine("GD1", "001", kNewDate, Url("gd1.dat")) +
+                ListLine("GD2", "001", kNewDate, Url("missing.dat")) +
+                ListLine("GFV", "001", kNewDate, Url("gfv.txt")));
+    boxes.Answer(BoxAnswer::Yes);
+    Check();
+
+    EXPECT_EQ(ReadFileBytes(dir.File("gfdmgd1.dat")), "one");
+    EXPECT_EQ(Check("GD1"), std::string("001 ") + kNewDate);
+    EXPECT_FALSE(Exists("gfdmgd2.dat"));
+    EXPECT_EQ(Check("GD2"), "(none)");
+    EXPECT_TRUE(service.RequestsFor("gfv.txt").empty());
+    EXPECT_EQ(boxes.ShownUtf8().back(), "エラーが発生しました。CODE:404 MESSAGE:HTTP/1.1 404 Not Found");
+    EXPECT_EQ(Info(), "エラー");
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->DataReloaded());
+    EXPECT_EQ(ReadFileBytes(dir.File("GuitarFreaksV3.txt")), before);
+    EXPECT_EQ(MusicCount, 1);
+    EXPECT_TRUE(Button("btnGet")->isEnabled());
+}
+
+TEST_F(PropertyFormTest, ACutOffBodyLeavesTheOldFileWhole) {
+    WriteFileBytes(dir.File("gfdmgd1.dat"), "old database");
+    service.SetReply("gd1.dat", FakeService::CutShort("partial"));
+    PublishList(ListLine("GD1", "001", kNewDate, Url("gd1.dat")));
+    boxes.Answer(BoxAnswer::Yes);
+    Check();
+    EXPECT_EQ(ReadFileBytes(dir.File("gfdmgd1.dat")), "old database");
+    EXPECT_EQ(Check("GD1"), "(none)");
+    EXPECT_EQ(Info(), "エラー");
+    EXPECT_EQ(boxes.ShownUtf8().back().rfind("エラーが発生しました。CODE:200 MESSAGE:HTTP/1.1 200 OK", 0),
+              0u);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(PropertyFormTest, AMasterListItsGameCannotLoadIsRefused) {
+    LoadOwnData({"Song"});
+    const std::string before = ReadFileBytes(dir.File("GuitarFreaksV3.txt"));
+    struct {
+        const char* kind;
+        std::string body;
+        const char* file;
+    } cases[] = {
+        {"GFV", MasterList(DrumEdition(), {"Drum layout"}), "GuitarFreaksV3.txt"},
+        {"GFV", "", "GuitarFreaksV3.txt"},
+        {"DMV", "<html>Not Found</html>\r\n", "DrumManiaV3.txt"},
+    };
+    for (const auto& c : cases) {
+        boxes.Clear();
+        service.SetReply("list.txt", FakeService::Body(c.body));
+        PublishList(ListLine(c.kind, "001", kNewDate, Url("list.txt")));
+        boxes.Answer(BoxAnswer::Yes);
+        Check();
+        EXPECT_EQ(boxes.ShownUtf8().back(), "エラーが発生しました。CODE:200 MESSAGE:HTTP/1.1 200 OK")
+            << c.kind;
+        EXPECT_EQ(Check(c.kind), "(none)");
+        EXPECT_EQ(Info(), "エラー");
+        EXPECT_TRUE(form->isVisible());
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("GuitarFreaksV3.txt")), before);
+    EXPECT_FALSE(Exists("DrumManiaV3.txt"));
+    EXPECT_EQ(MusicCount, 1);
+    EXPECT_EQ(MusicNames, std::vector<SjisString>{"Song"});
+}
+
+TEST_F(PropertyFormTest, AnIncompleteStartUpLoadIsNotSavedBeforeTheReload) {
+    // The table holds songs, but the last load did not complete.
+    WriteFileBytes(dir.File("GuitarFreaksV3.comment"), "Song\tfrom file\t\t0\r\n");
+    MusicTable[0].Name = "Song";
+    MusicTable[0].Comment = "partial table";
+    MusicCount = 1;
+    MusicNames = {"Song"};
+    service.SetReply("gfv.txt", FakeService::Body(MasterList(GuitarEdition(), {"Song"})));
+    PublishList(ListLine("GFV", "001", kNewDate, Url("gfv.txt")));
+    boxes.Answer(BoxAnswer::Yes);
+    Check();
+    EXPECT_EQ(ReadFileBytes(dir.File("GuitarFreaksV3.comment")), "Song\tfrom file\t\t0\r\n");
+    EXPECT_EQ(MusicTable[0].Comment, "from file");
+    EXPECT_TRUE(DataLoadComplete());
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+}
+
+TEST_F(PropertyFormTest, QueuedLinesOfOneKindAreFetchedInOrderAndTheLastRemains) {
+    service.SetReply("a.dat", FakeService::Body("first"));
+    service.SetReply("b.dat", FakeService::Body("second"));
+    PublishList(ListLine("GD2", "001", kNewDate, Url("a.dat")) +
+                ListLine("GD2", "002", kNewDate, Url("b.dat")));
+    boxes.Answer(BoxAnswer::Yes);
+    Check();
+    EXPECT_EQ(ReadFileBytes(dir.File("gfdmgd2.dat")), "second");
+    EXPECT_EQ(Check("GD2"), std::string("002 ") + kNewDate);
+}
+
+TEST_F(PropertyFormTest, AFileThatCannotBeWrittenFailsTheDownload) {
+    fs::create_directory(dir.File("gfdmgd1.dat"));
+    service.SetReply("gd1.dat", FakeService::Body("data"));
+    PublishList(ListLine("GD1", "001", kNewDate, Url("gd1.dat")));
+    boxes.Answer(BoxAnswer::Yes);
+    Check();
+    EXPECT_EQ(boxes.ShownUtf8().back(), "エラーが発生しました。CODE:200 MESSAGE:HTTP/1.1 200 OK");
+    EXPECT_EQ(Check("GD1"), "(none)");
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(PropertyFormTest, AReloadErrorStillClosesWithOkSoTheListsAreRebuilt) {
+    LoadOwnData({"Song"});
+    // The file changed on disk since the start: its code no longer reads.
+    std::string changed = MasterList(GuitarEdition(), {"Song"});
+    changed.replace(changed.size() - 3, 1, "x"); // the code before CR LF
+    WriteFileBytes(dir.File("GuitarFreaksV3.txt"), changed);
+    service.SetReply("gd1.dat", FakeService::Body("data"));
+    PublishList(ListLine("GD1", "001", kNewDate, Url("gd1.dat")));
+    boxes.Answer(BoxAnswer::Yes);
+    Check();
+    EXPECT_EQ(boxes.Shown().back().Kind, BoxKind::Error);
+    EXPECT_EQ(boxes.ShownUtf8().back(), "'x' は整数ではありません.");
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_TRUE(form->DataReloaded());
+    EXPECT_FALSE(DataLoadComplete());
+}
+
+} // namespace
