@@ -1,0 +1,96 @@
+#include "ui/ByteLimitedEdit.h"
+#include "tests/TestSupport.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Types each character as a key press carrying its text (QTest's own key
+// clicks take Latin-1 only).
+void TypeChars(QWidget* widget, const QString& text) {
+    for (int i = 0; i < text.size();) {
+        const int width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text.mid(i, width));
+        QApplication::sendEvent(widget, &press);
+        i += width;
+    }
+}
+
+TEST(FitEditToByteLimit, KeepsWhatFitsOfAnInsertion) {
+    const QString x150(150, 'x');
+    struct Case {
+        const char* Name;
+        QString Before, After;
+        int Limit;
+        QString Text;
+        int Cursor;
+    };
+    const Case cases[] = {
+        {"cut to the limit", "", "abc", 2, "ab", 2},
+        {"double-byte counts two", "ab", QString::fromUtf8("abあ"), 3, "ab", 2},
+        {"double-byte fits", "ab", QString::fromUtf8("abあ"), 4, QString::fromUtf8("abあ"), 3},
+        {"unencodable dropped", "ab", QString::fromUtf8("a한b"), 10, "ab", 1},
+        {"outside the BMP dropped", "", QString::fromUtf8("😀a"), 10, "a", 1},
+        {"insert in the middle", "abcd", QString::fromUtf8("abあいcd"), 6, QString::fromUtf8("abあcd"), 3},
+        {"longer stored text may shrink", x150, QString(149, 'x'), 100, QString(149, 'x'), 149},
+        {"longer stored text may not grow", x150, x150 + "y", 100, x150, 150},
+        {"replacing a selection", "hello", "hXYZ", 3, "hXY", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const FittedEdit fitted = FitEditToByteLimit(c.Before, c.After, c.Limit);
+        EXPECT_EQ(fitted.Text, c.Text);
+        EXPECT_EQ(fitted.Cursor, c.Cursor);
+    }
+}
+
+TEST(ByteLimitedEdit, TypingStopsAtTheByteLimit) {
+    ByteLimitedEdit edit(100);
+    QTest::keyClicks(&edit, QString(120, 'x'));
+    EXPECT_EQ(edit.SjisText(), std::string(100, 'x'));
+
+    ByteLimitedEdit wide(100);
+    TypeChars(&wide, QString(60, QChar(0x3042))); // あ
+    EXPECT_EQ(wide.text().size(), 50);
+    EXPECT_EQ(wide.SjisText().size(), 100u);
+}
+
+TEST(ByteLimitedEdit, RefusesCharactersWithoutAShiftJisCode) {
+    ByteLimitedEdit edit(100);
+    TypeChars(&edit, QString::fromUtf8("a한b"));
+    EXPECT_EQ(edit.text(), "ab");
+    EXPECT_EQ(edit.cursorPosition(), 2);
+
+    // Pasted or composed text arrives in one piece.
+    QInputMethodEvent composed;
+    composed.setCommitString(QString::fromUtf8("c한d"));
+    QApplication::sendEvent(&edit, &composed);
+    EXPECT_EQ(edit.text(), "abcd");
+}
+
+TEST(ByteLimitedEdit, ShowsALongerStoredTextWholeAndLetsItShrink) {
+    ByteLimitedEdit edit(100);
+    edit.SetSjisText(std::string(150, 'x'));
+    EXPECT_EQ(edit.text().size(), 150);
+    edit.end(false);
+    QTest::keyClicks(&edit, "y");
+    EXPECT_EQ(edit.text().size(), 150);
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit.SjisText(), std::string(149, 'x'));
+}
+
+TEST(ByteLimitedEdit, GivesStoredBytesBackUntilEdited) {
+    ByteLimitedEdit edit(100);
+    const SjisString stored = "\x80" + Sj("曲") + "a"; // 0x80 decodes to nothing
+    edit.SetSjisText(stored);
+    EXPECT_EQ(edit.SjisText(), stored);
+    edit.end(false);
+    QTest::keyClicks(&edit, "b");
+    EXPECT_EQ(edit.SjisText(), "?" + Sj("曲") + "ab");
+}
+
+} // namespace

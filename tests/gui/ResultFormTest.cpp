@@ -1,0 +1,457 @@
+#include "ui/ResultForm.h"
+#include "data/DataUnit.h"
+#include "data/SkillCmp.h"
+#include "data/Unitini.h"
+#include "editions/Editions.h"
+#include "platform/Clock.h"
+#include "platform/gui/MessageBoxes.h"
+#include "platform/gui/ModalRun.h"
+#include "platform/gui/QtText.h"
+#include "tests/TestSupport.h"
+#include "ui/ByteLimitedEdit.h"
+#include "ui/NumericField.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Types each character as a key press carrying its text (QTest's own key
+// clicks take Latin-1 only).
+void TypeChars(QWidget* widget, const QString& text) {
+    for (int i = 0; i < text.size();) {
+        const int width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text.mid(i, width));
+        QApplication::sendEvent(widget, &press);
+        i += width;
+    }
+}
+
+class ResultFormTest : public ::testing::Test {
+  public:
+    void SetUp() override { Start(GuitarEdition()); }
+    void TearDown() override {
+        SkillComputer = nullptr;
+        IniFileName.clear();
+        SetFixedNow(std::nullopt);
+    }
+
+    void Start(const Edition& edition) {
+        ResetData(edition);
+        computer = TSkillComputer{};
+        computer.Perfect = 80;
+        computer.Combo = 20;
+        computer.Great = 20;
+        computer.Waru = 100;
+        SkillComputer = &computer;
+        IniFileName = dir.Dir() + "vostrane.ini";
+        SetFixedNow(LocalTime{2024, 3, 7, 9, 5, 0});
+        AddSong("Alpha", 45);
+        AddSong("Beta", 80);
+    }
+
+    void AddSong(const char* name, int32_t level) {
+        TMusicList& music = MusicTable[MusicCount];
+        music.Name = name;
+        music.Index = MusicCount;
+        for (int c = 0; c < ChartCount(); ++c)
+            music.Level[c] = level;
+        MusicNames.push_back(name);
+        ++MusicCount;
+    }
+
+    // The created dialog, as start-up leaves it.
+    ResultForm& Form() {
+        if (!form) {
+            form = std::make_unique<ResultForm>();
+            form->FormCreate();
+        }
+        return *form;
+    }
+
+    // Opens a chart; `act` plays the player's part while the dialog is up and
+    // the dialog closes with whatever the player's keys and buttons chose.
+    bool Edit(int32_t song, int32_t difficulty, int32_t mode, const std::function<void()>& act) {
+        ModalScript script([&](QDialog& dialog) {
+            dialog.setResult(QDialog::Rejected);
+            act();
+            return dialog.result();
+        });
+        return Form().EditResult(song, difficulty, mode);
+    }
+
+    NumericField* N(int i) { return Form().findChild<NumericField*>(QString("edN%1").arg(i)); }
+    NumericField* R(int i) { return Form().findChild<NumericField*>(QString("edR%1").arg(i)); }
+    template <typename T = QWidget> T* Get(const char* name) { return Form().findChild<T*>(name); }
+    QString Text(const char* label) { return Get<QLabel>(label)->text(); }
+    QPushButton* Ok() { return Get<QPushButton>("btnOk"); }
+    void ClickOk() { QTest::mouseClick(Ok(), Qt::LeftButton); }
+    bool Shown(const char* marker) { return !Get(marker)->isHidden(); }
+
+    static void Type(NumericField* field, const QString& text) {
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+    void TypeCounts(const std::array<const char*, 6>& counts) {
+        for (int i = 0; i < 6; ++i)
+            Type(N(i + 1), counts[i]);
+    }
+
+    void ShowActive() {
+        Form().show();
+        QApplication::setActiveWindow(&Form());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    }
+
+    TempDir dir;
+    TSkillComputer computer;
+    std::unique_ptr<ResultForm> form;
+};
+
+TEST_F(ResultFormTest, CreatesWithTheEditionsEntriesAndDefaultSettings) {
+    EXPECT_EQ(Get<QComboBox>("cbMusicList")->count(), 2);
+    EXPECT_EQ(Get<QComboBox>("cbMode")->count(), 3);
+    EXPECT_EQ(Get<QComboBox>("cbMode")->itemText(2), "OPEN PICK");
+    EXPECT_EQ(Get<QToolButton>("btnOptAuto")->text(), "LIGHT");
+    EXPECT_TRUE(Get<QCheckBox>("cbUpdateFlg")->isChecked());
+    EXPECT_FALSE(Get<QToolButton>("btnOptAuto")->isChecked());
+    EXPECT_TRUE(Ok()->isEnabled());
+    EXPECT_EQ(Form().size(), QSize(434, 403));
+}
+
+TEST_F(ResultFormTest, DrumEditionHasOnePlayModeAndItsToggleCaption) {
+    Start(DrumEdition());
+    IniWriteString("result", "upcheck", "0");
+    IniWriteString("result", "auto", "true");
+    EXPECT_EQ(Get<QComboBox>("cbMode")->count(), 1);
+    EXPECT_EQ(Get<QToolButton>("btnOptAuto")->text(), "AUTO");
+    EXPECT_FALSE(Get<QCheckBox>("cbUpdateFlg")->isChecked());
+    EXPECT_TRUE(Get<QToolButton>("btnOptAuto")->isChecked());
+}
+
+TEST_F(ResultFormTest, DestructionWritesItsSettings) {
+    Get<QCheckBox>("cbUpdateFlg")->setChecked(false);
+    Get<QToolButton>("btnOptAuto")->setChecked(true);
+    Form().FormDestroy();
+    EXPECT_EQ(IniReadString("result", "upcheck", ""), "FALSE");
+    EXPECT_EQ(IniReadString("result", "auto", ""), "TRUE");
+}
+
+TEST_F(ResultFormTest, LoadsTheChartAndCancelStoresNothing) {
+    TMusicList& beta = MusicTable[1];
+    TChartResult& chart = beta.SkillList.Chart[5]; // BASS EXTREME
+    chart = {91, 5, 2, 1, 1, 97, 0, 9512, 2511, 910, 50, 20, 10, 10, 970, InputCounts, 1000, 0};
+    beta.UpdateTime = "01/02 03:04";
+    beta.Comment = Sj("難しい");
+    const TMusicList before = beta;
+
+    bool accepted = Edit(1, 2, 1, [&] {
+        EXPECT_EQ(Text("lvLvPt"), "80");
+        for (int i = 1; i <= 6; ++i)
+            EXPECT_EQ(R(i)->Value(), chart.Value(0, i - 1)) << i;
+        EXPECT_EQ(R(7)->Value(), 95);
+        for (int i = 1; i <= 6; ++i)
+            EXPECT_EQ(N(i)->Value(), chart.Value(1, i - 1)) << i;
+        EXPECT_EQ(N(7)->Value(), 1000);
+        EXPECT_EQ(Text("lvSkill"), "25.11");
+        EXPECT_EQ(Text("laUpDown"), "---");
+        EXPECT_TRUE(Shown("shpBox2"));
+        EXPECT_FALSE(Shown("shpBox1") || Shown("shpBox3"));
+        EXPECT_EQ(Text("pnlUpdateYMHN"), "01/02 03:04");
+        EXPECT_EQ(Get<QLineEdit>("edComment")->text(), QString::fromUtf8("難しい"));
+        Type(N(1), "999"); // then cancelled
+        QTest::mouseClick(Get<QPushButton>("btnCancel"), Qt::LeftButton);
+    });
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(beta.SkillList.Chart[5].PerfectCount, 910);
+    EXPECT_EQ(beta.UpdateTime, before.UpdateTime);
+    EXPECT_FALSE(beta.Changed);
+}
+
+TEST_F(ResultFormTest, PickersWithoutTheEntryOpenOnBasicAndStandard) {
+    MusicTable[0].Level = {11, 12, 13, 14, 15, 16, 17, 18, 19};
+    Edit(0, -1, 2, [&] {
+        EXPECT_EQ(Get<QComboBox>("cbLevel")->currentIndex(), 0);
+        EXPECT_EQ(Get<QComboBox>("cbMode")->currentIndex(), 2);
+        EXPECT_EQ(Text("lvLvPt"), "17");
+    });
+
+    Start(DrumEdition());
+    form.reset();
+    MusicTable[0].Level = {21, 22, 23};
+    Edit(0, 1, 2, [&] {
+        EXPECT_EQ(Get<QComboBox>("cbMode")->currentIndex(), 0);
+        EXPECT_EQ(Text("lvLvPt"), "22");
+    });
+}
+
+TEST_F(ResultFormTest, CountsTypedAreStoredWithTheirShares) {
+    bool accepted = Edit(0, 2, 0, [&] {
+        TypeCounts({"500", "30", "3", "0", "2", "535"});
+        EXPECT_EQ(Text("lvSkill"), "14.23");
+        EXPECT_EQ(Text("laUpDown"), "+14.23");
+        const QLabel* delta = Get<QLabel>("laUpDown");
+        EXPECT_EQ(delta->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        EXPECT_TRUE(delta->font().bold());
+        EXPECT_EQ(R(7)->Value(), 95);
+        ClickOk();
+    });
+    ASSERT_TRUE(accepted);
+    const TMusicList& alpha = MusicTable[0];
+    const TChartResult& chart = alpha.SkillList.Chart[2];
+    EXPECT_EQ((Judgements{chart.PerfectPct, chart.GreatPct, chart.GoodPct, chart.PoorPct, chart.MissPct,
+                          chart.ComboPct}),
+              (Judgements{93, 6, 1, 0, 0, 100}));
+    EXPECT_EQ((Judgements{chart.PerfectCount, chart.GreatCount, chart.GoodCount, chart.PoorCount,
+                          chart.MissCount, chart.ComboCount}),
+              (Judgements{500, 30, 3, 0, 2, 535}));
+    EXPECT_EQ(chart.TotalNotes, 535);
+    EXPECT_EQ(chart.Rate, 9588);
+    EXPECT_EQ(chart.InputMode, InputCounts);
+    EXPECT_EQ(chart.SkillPoint, 0); // left to the caller's recalculation
+    EXPECT_EQ(alpha.UpdateTime, "03/07 09:05");
+    EXPECT_TRUE(alpha.Changed);
+}
+
+TEST_F(ResultFormTest, InputModesFollowTheLastEditedColumn) {
+    struct Case {
+        const char* Name;
+        bool Half;
+        std::function<void(ResultFormTest&)> Enter;
+        const char* Marker;
+        int32_t InputMode;
+        int32_t Rate;
+    };
+    const Case cases[] = {
+        {"percentages", false,
+         [](ResultFormTest& t) {
+             Type(t.R(1), "95");
+             Type(t.R(6), "100");
+         },
+         "shpBox1", InputPercents, 9600},
+        {"rate", false, [](ResultFormTest& t) { Type(t.R(7), "93"); }, "shpBox3", InputRate, 9300},
+        {"half rate caps a typed rate", true, [](ResultFormTest& t) { Type(t.R(7), "80"); }, "shpBox3",
+         InputRate, 5000},
+        {"half rate stores counts as a rate", true,
+         [](ResultFormTest& t) {
+             t.TypeCounts({"500", "30", "3", "0", "2", "535"});
+         },
+         "shpBox2", InputRate, 4794},
+        {"counts after percentages", false,
+         [](ResultFormTest& t) {
+             t.TypeCounts({"500", "30", "3", "0", "2", "535"});
+             Type(t.R(1), "50");
+             QTest::mouseClick(t.N(3)->lineEdit(), Qt::LeftButton); // recomputes the shares
+             EXPECT_EQ(t.R(1)->Value(), 93);
+         },
+         "shpBox2", InputCounts, 9588},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Start(GuitarEdition());
+        form.reset();
+        Get<QCheckBox>("cbUpdateFlg")->setChecked(false);
+        Get<QToolButton>("btnOptAuto")->setChecked(c.Half);
+        ASSERT_TRUE(Edit(0, 0, 0, [&] {
+            c.Enter(*this);
+            for (const char* marker : {"shpBox1", "shpBox2", "shpBox3"})
+                EXPECT_EQ(Shown(marker), std::string(marker) == c.Marker) << marker;
+            ClickOk();
+        }));
+        EXPECT_EQ(MusicTable[0].SkillList.Chart[0].InputMode, c.InputMode);
+        EXPECT_EQ(MusicTable[0].SkillList.Chart[0].Rate, c.Rate);
+    }
+}
+
+TEST_F(ResultFormTest, OnlyARiseEnablesOkWhileTheBoxIsTicked) {
+    TChartResult& chart = MusicTable[1].SkillList.Chart[0];
+    chart.Rate = 9512;
+    chart.SkillPoint = 2511;
+    chart.InputMode = InputRate;
+    QSignalSpy accepted(&Form(), &QDialog::accepted);
+    Edit(1, 0, 0, [&] {
+        // Clicking the rate recomputes from the whole percent shown.
+        QTest::mouseClick(R(7)->lineEdit(), Qt::LeftButton);
+        EXPECT_EQ(Text("lvSkill"), "25.08");
+        EXPECT_EQ(Text("laUpDown"), "-0.03");
+        EXPECT_EQ(Get<QLabel>("laUpDown")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        EXPECT_FALSE(Ok()->isEnabled());
+        QTest::keyClick(R(7), Qt::Key_Return);
+        EXPECT_EQ(accepted.count(), 0);
+        // Unticking changes nothing until the next edit.
+        QTest::mouseClick(Get<QCheckBox>("cbUpdateFlg"), Qt::LeftButton);
+        EXPECT_FALSE(Ok()->isEnabled());
+        Type(R(7), "94");
+        EXPECT_TRUE(Ok()->isEnabled());
+        QTest::mouseClick(Get<QCheckBox>("cbUpdateFlg"), Qt::LeftButton);
+        Type(R(7), "95");
+        EXPECT_FALSE(Ok()->isEnabled());
+        QTest::keyClick(R(7), Qt::Key_Escape);
+    });
+    // Loading another chart leaves OK as the last edit left it.
+    Edit(0, 0, 0, [&] { EXPECT_FALSE(Ok()->isEnabled()); });
+}
+
+TEST_F(ResultFormTest, EnterAndKeypadEnterAcceptEscCancels) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        MusicTable[0].Changed = false;
+        EXPECT_TRUE(Edit(0, 0, 0, [&] { QTest::keyClick(Get("cbMusicList"), key); }));
+        EXPECT_TRUE(MusicTable[0].Changed);
+    }
+    MusicTable[0].Changed = false;
+    EXPECT_FALSE(Edit(0, 0, 0, [&] { QTest::keyClick(Get("edComment"), Qt::Key_Escape); }));
+    EXPECT_FALSE(MusicTable[0].Changed);
+}
+
+TEST_F(ResultFormTest, EnterBeforeAFieldIsCorrectedStoresValuesInRange) {
+    Get<QCheckBox>("cbUpdateFlg")->setChecked(false);
+    ASSERT_TRUE(Edit(0, 0, 0, [&] {
+        Type(N(2), "-5");
+        Type(R(1), "150");
+        EXPECT_EQ(R(1)->lineEdit()->text(), "150");
+        QTest::keyClick(R(1), Qt::Key_Return);
+    }));
+    const TChartResult& chart = MusicTable[0].SkillList.Chart[0];
+    EXPECT_EQ(chart.PerfectPct, 100);
+    EXPECT_EQ(chart.GreatCount, 0);
+    EXPECT_EQ(chart.Rate, 8000); // 100 % PERFECT alone
+
+    ASSERT_TRUE(Edit(0, 0, 0, [&] {
+        Type(R(7), "150");
+        QTest::keyClick(R(7), Qt::Key_Return);
+    }));
+    EXPECT_EQ(MusicTable[0].SkillList.Chart[0].Rate, 10000);
+}
+
+TEST_F(ResultFormTest, RealModalRunClosesOnEnterWithTheFieldInRange) {
+    // Without a script: the dialog really shows and closes before the field corrects its text.
+    Get<QCheckBox>("cbUpdateFlg")->setChecked(false);
+    QTimer::singleShot(0, &Form(), [&] {
+        R(1)->setFocus();
+        Type(R(1), "150");
+        QTest::keyClick(R(1), Qt::Key_Return);
+    });
+    ASSERT_TRUE(Form().EditResult(0, 0, 0));
+    EXPECT_EQ(MusicTable[0].SkillList.Chart[0].PerfectPct, 100);
+    EXPECT_EQ(MusicTable[0].SkillList.Chart[0].InputMode, InputPercents);
+}
+
+TEST_F(ResultFormTest, CommentRefusesUnencodableCharactersAndIsStoredFlat) {
+    ASSERT_TRUE(Edit(0, 0, 0, [&] {
+        TypeChars(Get("edComment"), QString::fromUtf8("良い한曲"));
+        EXPECT_EQ(Get<QLineEdit>("edComment")->text(), QString::fromUtf8("良い曲"));
+        ClickOk();
+    }));
+    EXPECT_EQ(MusicTable[0].Comment, Sj("良い曲"));
+
+    // A stored comment with line breaks and TABs, at the limit.
+    MusicTable[0].Comment = "a\tb\r\nc" + std::string(94, 'x');
+    ASSERT_TRUE(Edit(0, 0, 0, [&] { ClickOk(); }));
+    EXPECT_EQ(MusicTable[0].Comment, "a    b c" + std::string(94, 'x') + " ");
+}
+
+TEST_F(ResultFormTest, OkWithoutChangeStoresTheSameResultAgain) {
+    TChartResult& chart = MusicTable[0].SkillList.Chart[1];
+    chart = {90, 8, 1, 0, 1, 95, 7, 9420, 1395, 900, 80, 10, 0, 10, 950, InputPercents, 1000, 33};
+    const TChartResult before = chart;
+    ASSERT_TRUE(Edit(0, 1, 0, [&] { ClickOk(); }));
+    EXPECT_EQ(chart.Value(0, 0), before.Value(0, 0));
+    for (int pos = 0; pos < 9; ++pos) {
+        EXPECT_EQ(chart.Value(0, pos), before.Value(0, pos)) << pos;
+        EXPECT_EQ(chart.Value(1, pos), before.Value(1, pos)) << pos;
+    }
+    EXPECT_EQ(MusicTable[0].UpdateTime, "03/07 09:05");
+    EXPECT_TRUE(MusicTable[0].Changed);
+
+    Get<QToolButton>("btnOptAuto")->setChecked(true);
+    ASSERT_TRUE(Edit(0, 1, 0, [&] { ClickOk(); }));
+    EXPECT_EQ(chart.InputMode, InputRate);
+}
+
+TEST_F(ResultFormTest, ResultGoesToTheSongPickedInTheDialog) {
+    Get<QCheckBox>("cbUpdateFlg")->setChecked(false);
+    ASSERT_TRUE(Edit(0, 0, 0, [&] {
+        QTest::keyClick(Get("cbMusicList"), Qt::Key_Down); // the player picks Beta
+        EXPECT_EQ(Text("lvLvPt"), "80");
+        Type(R(7), "90");
+        ClickOk();
+    }));
+    EXPECT_FALSE(MusicTable[0].Changed);
+    EXPECT_EQ(MusicTable[0].SkillList.Chart[0].Rate, 0);
+    EXPECT_TRUE(MusicTable[1].Changed);
+    EXPECT_EQ(MusicTable[1].SkillList.Chart[0].Rate, 9000);
+}
+
+TEST_F(ResultFormTest, SongIndexOutsideTheTableStoresNothing) {
+    const bool accepted = Edit(5, 0, 0, [&] {
+        EXPECT_EQ(Get<QComboBox>("cbMusicList")->currentIndex(), -1);
+        ClickOk();
+    });
+    EXPECT_FALSE(accepted);
+    EXPECT_FALSE(MusicTable[0].Changed || MusicTable[1].Changed || MusicTable[5].Changed);
+}
+
+TEST_F(ResultFormTest, ChartOfLevelZeroGivesNoPoints) {
+    MusicTable[0].Level[0] = 0;
+    Edit(0, 0, 0, [&] {
+        EXPECT_EQ(Text("lvLvPt"), "0");
+        Type(R(1), "100");
+        Type(R(6), "100");
+        EXPECT_EQ(R(7)->Value(), 100);
+        EXPECT_EQ(Text("lvSkill"), "0.00");
+        EXPECT_EQ(Text("laUpDown"), "---");
+        EXPECT_FALSE(Ok()->isEnabled());
+    });
+}
+
+TEST_F(ResultFormTest, WheelStepsTheFocusedFieldEvenOverAPicker) {
+    Edit(0, 0, 0, [&] {
+        ShowActive();
+        Type(R(1), "37");
+        R(1)->setFocus();
+        QComboBox* songs = Get<QComboBox>("cbMusicList");
+        QWheelEvent wheel(QPointF(5, 5), songs->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(songs, &wheel);
+        EXPECT_EQ(R(1)->Value(), 100);
+        EXPECT_EQ(songs->currentIndex(), 0);
+        EXPECT_EQ(R(7)->Value(), 80); // recomputed as if typed
+
+        Get("edComment")->setFocus();
+        QWheelEvent again(QPointF(5, 5), R(1)->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(R(1), &again);
+        EXPECT_EQ(R(1)->Value(), 100);
+        Form().hide();
+    });
+}
+
+TEST_F(ResultFormTest, WaruZeroLeavesTheRateAtZeroWithoutAMessage) {
+    computer.Waru = 0;
+    MessageBoxScript boxes;
+    Edit(0, 0, 0, [&] {
+        Type(R(7), "60");
+        Type(R(1), "90");
+        EXPECT_EQ(R(7)->Value(), 0);
+        EXPECT_TRUE(Shown("shpBox3")); // the failed computation switched nothing
+        Type(N(1), "100");
+        EXPECT_EQ(R(1)->Value(), 100); // the shares were still computed
+        EXPECT_EQ(R(7)->Value(), 0);
+    });
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+} // namespace
