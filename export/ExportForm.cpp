@@ -100,6 +100,8 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     ComboBox6 = NewDropDown("ComboBox6", {T("１００％"), T("MAX")}, GroupBox1);
     ComboBox7 = NewDropDown("ComboBox7", {T("０％"), T("未プレイ")}, GroupBox1);
     auto* formatLayout = new QFormLayout(GroupBox1);
+    formatLayout->setContentsMargins(4, 4, 4, 4);
+    formatLayout->setHorizontalSpacing(4);
     formatLayout->setVerticalSpacing(3);
     formatLayout->addRow(T("曲名"), ComboBox1);
     formatLayout->addRow(T("改行"), ComboBox2);
@@ -113,7 +115,10 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     textLeft->addWidget(rgText1);
     textLeft->addWidget(GroupBox3);
     textLeft->addStretch();
+    // Tight margins leave the long layout captions room at this fixed size.
     auto* textLayout = new QHBoxLayout(tabText);
+    textLayout->setContentsMargins(4, 4, 4, 4);
+    textLayout->setSpacing(4);
     textLayout->addLayout(textLeft);
     textLayout->addWidget(GroupBox1, 1);
     pagExport->addTab(tabText, T("テキスト出力"));
@@ -131,6 +136,7 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     cbItem8 = NewCheckBox("cbItem8", "取得スキルポイント", false, GroupBox2);
     cbItem9 = NewCheckBox("cbItem9", "コメント", false, GroupBox2);
     auto* itemLayout = new QVBoxLayout(GroupBox2);
+    itemLayout->setContentsMargins(4, 2, 4, 2);
     itemLayout->setSpacing(0);
     for (QCheckBox* box : {cbItem2, cbItem3, cbItem4, cbItem5, cbItem6, cbItem7, cbItem8, cbItem9})
         itemLayout->addWidget(box);
@@ -158,6 +164,8 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
         htmlRight->addWidget(group);
     htmlRight->addStretch();
     auto* htmlLayout = new QHBoxLayout(tabHtml);
+    htmlLayout->setContentsMargins(4, 4, 4, 4);
+    htmlLayout->setSpacing(4);
     htmlLayout->addLayout(htmlLeft, 1);
     htmlLayout->addLayout(htmlRight);
     pagExport->addTab(tabHtml, T("HTML出力"));
@@ -176,7 +184,7 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(btnExport);
     buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(pagExport, 1);
     layout->addLayout(buttons);
 

@@ -10,7 +10,7 @@
 RadioGroup::RadioGroup(const QString& caption, const QStringList& items, int columns, QWidget* parent)
     : QGroupBox(caption, parent), group_(new QButtonGroup(this)) {
     auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(6, 2, 6, 2);
+    layout->setContentsMargins(4, 2, 4, 2);
     layout->setVerticalSpacing(0);
     columns = columns > 0 ? columns : 1;
     for (int i = 0; i < items.size(); ++i) {

@@ -217,6 +217,8 @@ bool HttpClient::Get(const std::string& url, std::string& body) {
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    // The address goes out as composed: no "./" or "../" squashed out of it.
+    curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
     // An empty proxy overrides http_proxy and friends from the environment.
     curl_easy_setopt(curl, CURLOPT_PROXY, "");
     curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, nullptr);

@@ -136,6 +136,17 @@ TEST_F(ExportFormTest, StoredValuesAreRestoredAndWrittenBack) {
         EXPECT_EQ(Ini(k.section, k.key), k.value) << k.section << " " << k.key;
 }
 
+// Written in the order of the settings table: a fresh file shows that order.
+TEST_F(ExportFormTest, KeysAreWrittenInTableOrder) {
+    form.FormCreate();
+    form.FormDestroy();
+    EXPECT_EQ(File("vostrane.ini"), "[ExportText]\r\nsw1=0\r\nsw3=0\r\nsw4=0\r\nsw5=0\r\nsw6=0\r\nsw7=0\r\n"
+                                    "sw8=0\r\nsw9=0\r\nsw10=0\r\n\r\n"
+                                    "[ExportHtml]\r\nsw1=1\r\nsw2=1\r\nsw3=1\r\nsw4=1\r\nsw5=0\r\nsw6=1\r\n"
+                                    "sw7=0\r\nsw8=0\r\nsw9=0\r\nsw10=0\r\nsw11=0\r\nsw12=0\r\nsw13=0\r\n\r\n"
+                                    "[Export]\r\nsw0=0\r\n");
+}
+
 TEST_F(ExportFormTest, StoredIndicesAreClampedOrDropped) {
     WriteIni("[ExportText]\r\nsw1=5\r\nsw4=-1\r\nsw6=7\r\n"
              "[ExportHtml]\r\nsw1=TRUE\r\nsw9= 1\r\nsw10=-7\r\nsw11=2\r\n");

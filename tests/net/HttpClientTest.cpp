@@ -166,6 +166,12 @@ TEST_F(HttpClientTest, OnlyPlainHttpIsSpoken) {
     EXPECT_TRUE(service.Requests().empty());
 }
 
+TEST_F(HttpClientTest, AddressGoesOutAsComposed) {
+    const std::string target = "/svc/./old/../cl_send.asp?id=a%2E&x=/../y";
+    ASSERT_TRUE(client.Get("http://" + service.HostPort() + target, body));
+    EXPECT_EQ(service.Requests().at(0).target, target);
+}
+
 TEST_F(HttpClientTest, AddressWithABlankIsRefusedWithoutARequest) {
     EXPECT_FALSE(client.Get(Url("cl_recv.asp?id=a b"), body));
     EXPECT_TRUE(service.Requests().empty());
