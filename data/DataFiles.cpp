@@ -7,6 +7,7 @@
 #include "platform/IntConv.h"
 
 #include <charconv>
+#include <exception>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -26,14 +27,16 @@ std::string PathOf(const SjisString& base, const char* extension) {
     return AppDir + base + extension;
 }
 
+// A line ends at LF with an optional CR before it; the last line may lack the
+// LF but still loses its CR, so its marker or last field reads as written.
 template <typename F> void ForEachLine(std::string_view bytes, F&& onLine) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         std::size_t lf = bytes.find('\n', pos);
         std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
-        std::size_t bodyEnd =
-            (lf != std::string_view::npos && end > pos && bytes[end - 1] == '\r') ? end - 1 : end;
-        onLine(bytes.substr(pos, bodyEnd - pos));
+        std::string_view line = bytes.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        onLine(line);
         pos = end + 1;
     }
 }
@@ -320,18 +323,20 @@ void SaveComments(const SjisString& base) {
 }
 
 bool LoadAllDataFiles(const SjisString& base) {
-    bool tooLong = false;
+    // A master list that stops part-way (a bad song code, more than 501 songs)
+    // leaves the songs read before. The player's files are still read for
+    // them, so no song keeps the results, comments or changed flag of whatever
+    // song held its index before a reload; nothing is written back meanwhile.
+    std::exception_ptr musicListError;
     try {
         LoadMusicList(base);
-    } catch (const MusicListTooLong&) {
-        // The first 501 songs stand; their results still load so the player
-        // sees them, but nothing may be written back.
-        tooLong = true;
+    } catch (const AppError&) {
+        musicListError = std::current_exception();
     }
     LoadSkillData(base);
     LoadFavorites(base);
     LoadComments(base);
-    if (tooLong) throw MusicListTooLong();
+    if (musicListError) std::rethrow_exception(musicListError);
     loadComplete = MusicCount >= 1 && MusicCount <= MaxMusicCount;
     return loadComplete;
 }

@@ -53,9 +53,9 @@ void SaveComments(const SjisString& base);
 
 // Loads the four files in order and sets the load-complete flag when all of
 // them loaded without error and the master list held 1 to 501 songs. A master
-// list of more than 501 songs still loads the other three files for its first
-// 501 songs, then raises MusicListTooLong with the flag left unset. Returns
-// the flag.
+// list that stops part-way (a bad song code, or MusicListTooLong after 501
+// songs) still loads the other three files for the songs it gave, then raises
+// its error with the flag left unset. Returns the flag.
 bool LoadAllDataFiles(const SjisString& base);
 
 bool DataLoadComplete();

@@ -3,24 +3,17 @@
 #include "data/Rounding.h"
 #include "data/SkillCmp.h"
 
-#include <emmintrin.h>
 #include <utility>
 
 namespace {
 
-// One work array of (table index, key) entries for every category, held as
-// two parallel arrays so that the sort's inner loop scans keys only. Nothing
-// is allocated per call.
-int32_t RankIndex[MaxMusicCount]; // -1 for a song outside the category
-int32_t RankKey[MaxMusicCount];   // BestSkill
-
-// Whether none of the eight keys from `keys` is above `top`.
-inline bool NoneAbove(const int32_t* keys, int32_t top) {
-    const __m128i bound = _mm_set1_epi32(top);
-    const __m128i low = _mm_cmpgt_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(keys)), bound);
-    const __m128i high = _mm_cmpgt_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(keys + 4)), bound);
-    return _mm_movemask_epi8(_mm_or_si128(low, high)) == 0;
-}
+// One work array of (table index, key) entries, reused for every category;
+// nothing is allocated per call.
+struct RankEntry {
+    int32_t Index; // -1 for a song outside the category
+    int32_t Key;   // BestSkill
+};
+RankEntry RankWork[MaxMusicCount];
 
 // Points x 100 from a rate x 100; 0 without a rate or without the chart.
 int32_t SkillFromStoredRate(int32_t rate, int32_t level) {
@@ -80,48 +73,29 @@ void PickBestChart(TSkillList& skills) {
 int32_t RankCategory(int32_t lo, int32_t hi, int32_t counted) {
     // Songs outside the category stay in the array as (-1, 0) fillers: they
     // take part in the exchanges and so decide the order among 0-point songs.
-    for (int32_t i = 0; i < MusicCount; ++i) {
+    const int32_t n = MusicCount;
+    for (int32_t i = 0; i < n; ++i) {
         const TMusicList& music = MusicTable[i];
         const bool inCategory = lo <= music.Code && music.Code <= hi;
-        RankIndex[i] = inCategory ? music.Index : -1;
-        RankKey[i] = inCategory ? music.SkillList.BestSkill : 0;
+        RankWork[i] = inCategory ? RankEntry{music.Index, music.SkillList.BestSkill} : RankEntry{-1, 0};
     }
 
     // This exact exchange sort, not a library sort: the order it leaves among
     // equal points shows in the ranks, in which tied song counts and in the
-    // exports. Entry i is held in locals during its pass (j = i never
-    // exchanges), and runs of eight keys with none above it are skipped at
-    // once; the exchanges are the same.
-    const int32_t n = MusicCount;
-    for (int32_t i = 0; i < n - 1; ++i) {
-        int32_t topKey = RankKey[i];
-        int32_t topIndex = RankIndex[i];
-        int32_t j = i + 1;
-        while (j < n) {
-            if (j + 8 <= n && NoneAbove(&RankKey[j], topKey)) {
-                j += 8;
-                continue;
-            }
-            if (topKey < RankKey[j]) {
-                std::swap(topKey, RankKey[j]);
-                std::swap(topIndex, RankIndex[j]);
-            }
-            ++j;
-        }
-        RankKey[i] = topKey;
-        RankIndex[i] = topIndex;
-    }
+    // exports.
+    for (int32_t i = 0; i < n - 1; ++i)
+        for (int32_t j = i; j < n; ++j)
+            if (RankWork[i].Key < RankWork[j].Key) std::swap(RankWork[i], RankWork[j]);
 
     int32_t rank = 1;
-    for (int32_t i = 0; i < MusicCount; ++i) {
-        if (RankIndex[i] >= 0) MusicTable[RankIndex[i]].SkillList.Rank = rank++;
-    }
+    for (int32_t i = 0; i < n; ++i)
+        if (RankWork[i].Index >= 0) MusicTable[RankWork[i].Index].SkillList.Rank = rank++;
 
     int32_t sum = 0;
     int32_t k = 0;
-    for (int32_t i = 0; i < MusicCount; ++i) {
-        if (RankIndex[i] < 0) continue;
-        TSkillList& skills = MusicTable[RankIndex[i]].SkillList;
+    for (int32_t i = 0; i < n; ++i) {
+        if (RankWork[i].Index < 0) continue;
+        TSkillList& skills = MusicTable[RankWork[i].Index].SkillList;
         if (k < counted)
             sum = WrapAdd(sum, skills.BestSkill);
         else if (skills.BestCode != 0)

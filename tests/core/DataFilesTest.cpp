@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <gtest/gtest.h>
+#include <map>
 #include <sys/stat.h>
 
 namespace {
@@ -387,6 +387,19 @@ TEST_F(DataFilesTest, OverlongLinesDropExtraFields) {
     EXPECT_TRUE(MusicTable[0].Changed);
 }
 
+// A last line without LF still loses its CR: the marker and the last field read as written.
+TEST_F(DataFilesTest, LastLineWithoutLfLosesItsCr) {
+    Use(DrumEdition());
+    MusicCount = 1;
+    MusicTable[0].Name = "A";
+    Write(".skill", NumberedSkillLine("A", 3) + "\r");
+    Write(".comment", "A\tnote\t\t1\r");
+    LoadSkillData(base);
+    LoadComments(base);
+    EXPECT_EQ(MusicTable[0].SkillList.Chart[2].InputMode, 48);
+    EXPECT_TRUE(MusicTable[0].Changed);
+}
+
 TEST_F(DataFilesTest, FavouritesAreTrimmedBeforeLookup) {
     MusicCount = 3;
     MusicTable[0].Name = "A";
@@ -564,6 +577,31 @@ TEST_F(DataFilesTest, IncompleteLoadBlocksEverySave) {
     SetDataLoadComplete(true);
     LoadFavorites(base);
     EXPECT_FALSE(DataLoadComplete());
+}
+
+// A reload whose master list stops at a bad code must not leave the songs it
+// read with the results, comments and changed flags of the songs that held
+// their indices before.
+TEST_F(DataFilesTest, FailedReloadStillMatchesPlayerFilesByName) {
+    Write(".txt", GuitarSong("Old", 1) + GuitarSong("B", 2));
+    Write(".skill", NumberedSkillLine("Old", 9) + "\r\n" + NumberedSkillLine("B", 9, 500) + "\r\n");
+    Write(".comment", "Old\told note\t01/01 00:00\t1\r\nB\tb note\t\t0\r\n");
+    Write(".favorite", "Old\r\n");
+    ASSERT_TRUE(LoadAllDataFiles(base));
+
+    Write(".txt", GuitarSong("New", 1) + GuitarSong("B", 2) + "C\t150\r\n");
+    EXPECT_EQ(ErrorOf([&] { LoadAllDataFiles(base); }), Sj("'' は整数ではありません"));
+    EXPECT_FALSE(DataLoadComplete());
+    ASSERT_EQ(MusicCount, 2);
+    const TMusicList& fresh = MusicTable[0];
+    EXPECT_EQ(fresh.Name, "New");
+    EXPECT_EQ(fresh.SkillList.Index, -1);
+    EXPECT_EQ(fresh.SkillList.Chart[0].PerfectPct, 0);
+    EXPECT_EQ(fresh.Comment, "");
+    EXPECT_FALSE(fresh.Changed);
+    EXPECT_FALSE(fresh.Favorite);
+    EXPECT_EQ(MusicTable[1].SkillList.Chart[0].PerfectPct, 501);
+    EXPECT_EQ(MusicTable[1].Comment, "b note");
 }
 
 TEST_F(DataFilesTest, MissingMasterListIsIncomplete) {
