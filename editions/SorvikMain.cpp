@@ -1,9 +1,7 @@
 #include "editions/Editions.h"
+#include "ui/ProgramMain.h"
 
-#include <cstdio>
-
-int main() {
+int main(int argc, char** argv) {
     SetEdition(GuitarEdition());
-    std::puts("The windows are not built yet.");
-    return 0;
+    return ProgramMain(argc, argv);
 }

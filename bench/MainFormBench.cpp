@@ -1,0 +1,81 @@
+// The main window's refresh on a full table: 501 songs with a result on every
+// chart, every song shown, the window visible so the batch grid is filled too.
+#include "data/DataUnit.h"
+#include "data/SkillCmp.h"
+#include "editions/Editions.h"
+#include "tests/TestSupport.h"
+#include "ui/MainForm.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// Created on first use and never destroyed: a QApplication torn down among
+// the static destructors at exit would crash.
+void App() {
+    static int argc = 1;
+    static char name[] = "vos_bench";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
+}
+
+void FillFullTable(const Edition& edition) {
+    ResetData(edition);
+    for (int i = 0; i < MaxMusicCount; ++i) {
+        TMusicList& song = MusicTable[static_cast<std::size_t>(i)];
+        song.Code = i < 300 ? i : i < 420 ? 1000 + i : i < 460 ? 2000 + i : 3000 + i;
+        song.Index = i;
+        song.Name = "Song number " + std::to_string(i);
+        song.Bpm = "150";
+        song.Comment = "comment";
+        song.UpdateTime = "07/01 12:34";
+        song.SkillList.Index = i;
+        for (int c = 0; c < ChartCount(); ++c) {
+            song.Level[static_cast<std::size_t>(c)] = 10 + (i * 7 + c * 11) % 90;
+            TChartResult& chart = song.SkillList.Chart[static_cast<std::size_t>(c)];
+            chart.InputMode = InputRate;
+            chart.Rate = 6000 + (i * 13 + c * 5) % 40 * 97;
+        }
+        MusicNames.push_back(song.Name);
+    }
+    MusicCount = MaxMusicCount;
+}
+
+void RefreshFullTable(benchmark::State& state, const Edition& edition) {
+    App();
+    FillFullTable(edition);
+    TSkillComputer computer;
+    computer.Perfect = 80;
+    computer.Combo = 20;
+    computer.Great = 20;
+    computer.Waru = 100;
+    SkillComputer = &computer;
+    {
+        MainForm form;
+        form.show();
+        QApplication::processEvents();
+        for (auto _ : state) {
+            form.btnCompClick();
+            QApplication::processEvents(); // the one repaint
+        }
+    }
+    SkillComputer = nullptr;
+}
+
+void BM_MainFormRefreshFullGuitarTable(benchmark::State& state) {
+    RefreshFullTable(state, GuitarEdition());
+}
+void BM_MainFormRefreshFullDrumTable(benchmark::State& state) {
+    RefreshFullTable(state, DrumEdition());
+}
+
+} // namespace
+
+BENCHMARK(BM_MainFormRefreshFullGuitarTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MainFormRefreshFullDrumTable)->Unit(benchmark::kMillisecond);

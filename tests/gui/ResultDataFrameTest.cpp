@@ -1,0 +1,116 @@
+#include "ui/ResultDataFrame.h"
+#include "platform/gui/QtText.h"
+#include "tests/TestSupport.h"
+
+#include <QLabel>
+#include <gtest/gtest.h>
+
+TEST(ResultDataTexts, RowFormats) {
+    struct Case {
+        SjisString text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {JudgementText(812, 95), " 812 [95%]"},
+        {JudgementText(1024, 100), "1024 [MAX]"},
+        {JudgementText(3, 0), "   3 [ 0%]"},
+        {JudgementText(0, 0), "   0 [ 0%]"},
+        {JudgementText(12345, 5), "2345 [ 5%]"}, // a longer count loses its leading digits
+        {JudgementText(-7, -5), "  -7 [-5%]"},
+        {PercentTag(101), " [MAX]"},
+        {PercentTag(-50), " [50%]"},
+        {RightAlignedNumber(42, 0), ""},
+        {RateText(95.12), " 95%"},
+        {RateText(100.0), "100%"},
+        {RateText(0.0), "  0%"},
+        {RateText(99.99), " 99%"},
+        {SkillText(25.11), "25.11"},
+        {SkillText(0.0), "0.00"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.text, c.expected);
+}
+
+namespace {
+
+QString Label(const ResultDataFrame& frame, int n) {
+    return frame.findChild<QLabel*>(QStringLiteral("lbBasN%1").arg(n))->text();
+}
+
+QColor TitleColour(const ResultDataFrame& frame) {
+    return frame.lbBasTop->palette().color(QPalette::Active, QPalette::WindowText);
+}
+
+QColor PanelColour(const ResultDataFrame& frame) {
+    return frame.pnlBack->palette().color(QPalette::Window);
+}
+
+} // namespace
+
+TEST(ResultDataFrame, ShowsAChartsValues) {
+    ResultDataFrame frame;
+    EXPECT_EQ(frame.size(), QSize(81, 175));
+    frame.ShowResult(812, 30, 5, 2, 1, 700, 95, 3, 1, 0, 0, 86, 95.12, 25.11);
+    EXPECT_EQ(Label(frame, 1), " 812 [95%]");
+    EXPECT_EQ(Label(frame, 2), "  30 [ 3%]");
+    EXPECT_EQ(Label(frame, 3), "   5 [ 1%]");
+    EXPECT_EQ(Label(frame, 4), "   2 [ 0%]");
+    EXPECT_EQ(Label(frame, 5), "   1 [ 0%]");
+    EXPECT_EQ(Label(frame, 6), " 700 [86%]");
+    EXPECT_EQ(Label(frame, 7), " 95%");
+    EXPECT_EQ(Label(frame, 8), "25.11");
+}
+
+TEST(ResultDataFrame, ClearAndActivateAreIndependent) {
+    ResultDataFrame frame;
+    frame.ShowResult(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.0, 0.0);
+    EXPECT_EQ(Label(frame, 1), "   0 [ 0%]");
+    EXPECT_EQ(Label(frame, 7), "  0%");
+    EXPECT_EQ(Label(frame, 8), "0.00");
+
+    frame.SetActive(false);
+    EXPECT_FALSE(frame.lbBasTop->isEnabled());
+    for (QLabel* label : frame.lbBasN)
+        EXPECT_FALSE(label->isEnabled());
+    EXPECT_EQ(Label(frame, 8), "0.00"); // SetActive keeps the texts
+
+    frame.ClearValues();
+    for (QLabel* label : frame.lbBasN)
+        EXPECT_TRUE(label->text().isEmpty());
+    EXPECT_FALSE(frame.lbBasN[0]->isEnabled()); // ClearValues keeps the state
+    EXPECT_EQ(frame.lbBasTop->text(), "BSC");   // the title is not a value
+
+    frame.SetActive(true);
+    EXPECT_TRUE(frame.lbBasTop->isEnabled());
+    for (QLabel* label : frame.lbBasN)
+        EXPECT_TRUE(label->isEnabled());
+}
+
+TEST(ResultDataFrame, LevelNamesSetTitleAndColours) {
+    ResultDataFrame frame;
+    EXPECT_EQ(frame.lbBasTop->text(), "BSC");
+    EXPECT_EQ(TitleColour(frame), QColor(0, 128, 0));
+    EXPECT_EQ(PanelColour(frame), QColor(224, 255, 224));
+
+    struct Case {
+        const char* name;
+        QColor title;
+        QColor panel;
+    };
+    for (const Case& c : {Case{"ADV", QColor(128, 128, 0), QColor(255, 255, 224)},
+                          Case{"EXT", QColor(128, 0, 0), QColor(255, 224, 224)},
+                          Case{"BSC", QColor(0, 128, 0), QColor(224, 255, 224)}}) {
+        frame.SetLevelName(c.name);
+        EXPECT_EQ(frame.lbBasTop->text(), c.name);
+        EXPECT_EQ(TitleColour(frame), c.title) << c.name;
+        EXPECT_EQ(PanelColour(frame), c.panel) << c.name;
+    }
+
+    frame.SetLevelName("EXT");
+    for (const char* other : {"ext", "Adv", "", "MAS", "BSC "}) {
+        frame.SetLevelName(other);
+        EXPECT_EQ(frame.lbBasTop->text(), "EXT") << other;
+        EXPECT_EQ(TitleColour(frame), QColor(128, 0, 0)) << other;
+        EXPECT_EQ(PanelColour(frame), QColor(255, 224, 224)) << other;
+    }
+}

@@ -1,0 +1,49 @@
+#include "ui/ListRows.h"
+
+#include "platform/gui/QtText.h"
+
+#include <QByteArray>
+#include <QIcon>
+#include <QPainter>
+#include <QTreeWidgetItem>
+
+namespace {
+constexpr int kIndexRole = Qt::UserRole;
+constexpr int kNameRole = Qt::UserRole + 1;
+} // namespace
+
+QTreeWidgetItem* MakeListRow(const std::vector<SjisString>& texts, int32_t index, const SjisString& name,
+                             const QIcon& image, bool checked) {
+    auto* row = new QTreeWidgetItem();
+    for (std::size_t column = 0; column < texts.size(); ++column)
+        row->setText(static_cast<int>(column), SjisToQString(texts[column]));
+    row->setData(0, kIndexRole, index);
+    row->setData(0, kNameRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    row->setIcon(0, image);
+    row->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    return row;
+}
+
+int32_t RowSongIndex(const QTreeWidgetItem& row) {
+    return row.data(0, kIndexRole).toInt();
+}
+
+SjisString RowSongName(const QTreeWidgetItem& row) {
+    const QByteArray bytes = row.data(0, kNameRole).toByteArray();
+    return SjisString(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+bool RowChecked(const QTreeWidgetItem& row) {
+    return row.checkState(0) == Qt::Checked;
+}
+
+void GridLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    QStyledItemDelegate::paint(painter, option, index);
+    painter->save();
+    painter->setPen(QColor(208, 208, 208));
+    const QRect& r = option.rect;
+    painter->drawLine(r.topRight(), r.bottomRight());
+    painter->drawLine(r.bottomLeft(), r.bottomRight());
+    painter->restore();
+}

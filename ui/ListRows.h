@@ -1,0 +1,35 @@
+#pragma once
+
+#include "data/SjisString.h"
+
+#include <QStyledItemDelegate>
+
+#include <cstdint>
+#include <vector>
+
+class QIcon;
+class QTreeWidgetItem;
+
+// Rows of the main window's two lists (LVmain, LVskill). Besides its texts a
+// row keeps its song's table index and name bytes, so handlers never parse a
+// caption back or re-encode a name. Build every row with MakeListRow.
+
+// A row with the given column texts (the caption first), its song's key, its
+// image and its check box.
+QTreeWidgetItem* MakeListRow(const std::vector<SjisString>& texts, int32_t index, const SjisString& name,
+                             const QIcon& image, bool checked);
+
+// The table index of the row's song.
+int32_t RowSongIndex(const QTreeWidgetItem& row);
+// The row's song name, as the table held it when the row was built.
+SjisString RowSongName(const QTreeWidgetItem& row);
+bool RowChecked(const QTreeWidgetItem& row);
+
+// Draws the cell as usual, then its right and bottom grid lines: the lists
+// are shown with grid lines. Delegates that colour cells derive from it.
+class GridLineDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};

@@ -1,0 +1,192 @@
+#pragma once
+
+#include "data/SjisString.h"
+#include "ui/SongListTexts.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QStatusBar;
+class QTabBar;
+class QTabWidget;
+class QTableWidget;
+class QToolButton;
+class QTreeWidget;
+class ResultDataFrame;
+
+// The main window: song list with its detail panel, batch-update grid, advice
+// lists, total and status bar. The whole fixed structure (controls, captions,
+// columns of the edition, tabs, grid headers, sort signs) stands once the
+// constructor returns, so an error in FormCreate still leaves a usable window.
+//
+// Every control is a public member named after its objectName. The handlers
+// live in one file per concern, all as members of this class:
+//   MainForm.cpp        start-up, shutdown, the refresh and the favourite read-back
+//   MainFormSort.cpp    sorting, pop-up menus, chart opening, detail panel, exit
+//   MainFormAdvice.cpp  advice lists
+//   MainFormFilter.cpp  display toggles, favourites menu items, pages, play-mode tabs, level colours
+//   MainFormBatch.cpp   batch-update grid
+//   MainFormTotal.cpp   total colours, clipboard copy, dialog buttons
+class MainForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    // Column counts of the guitar edition; the drum edition drops the BASS and
+    // OPEN PICK columns.
+    static constexpr int MainColumnsMax = 16;
+    static constexpr int SkillColumnsMax = 49;
+
+    explicit MainForm(QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // ---- Start-up and shutdown -------------------------------------------
+    // Creation handler: formula object, program folder and settings file,
+    // settings, data files, first refresh. Raises on the first failing step;
+    // the caller shows the error and the window stays usable.
+    void FormCreate();
+    // Destruction handler: saves the player's files and writes the settings
+    // back. Each save and the settings block fail on their own, reported in
+    // the default error box, and the next step still runs.
+    void FormDestroy();
+
+    // ---- Refresh ------------------------------------------------------------
+    // btnComp: reads the favourites back, recomputes, shows the total and
+    // rebuilds the song list and (while the window is shown) the batch grid.
+    void btnCompClick();
+    // Favourite read-back from the check boxes of LVmain / LVskill.
+    void SaveMainChecks();
+    void SaveSkillChecks();
+
+    // Shows a new total: the Tag first, then the text, whose change handler
+    // picks the colour band by the Tag.
+    void ShowTotal(int32_t total);
+
+    // The display toggles' down states.
+    DisplayToggles CurrentToggles() const;
+    void SetToggles(const DisplayToggles& toggles);
+
+    // The Tag of the active page of PageControl1: 1 song list and batch pages, 0 advice page.
+    int32_t ActivePageTag() const;
+
+    // Status bar panel texts.
+    void SetStatusText(int panel, const SjisString& text);
+    SjisString StatusText(int panel) const;
+
+    // Column counts of this edition's lists.
+    int MainColumnCount() const;
+    int SkillColumnCount() const;
+
+    // ---- Fields -----------------------------------------------------------
+    int32_t PlayMode = 0; // the selected tab of tcPlayMode
+    int32_t MainSortColumn = 0;
+    int32_t SkillSortColumn = 0;
+    struct SortSigns {
+        std::array<int32_t, MainColumnsMax> Main;   // one sign per LVmain column
+        std::array<int32_t, SkillColumnsMax> Skill; // one sign per LVskill column
+    } SortDirection{};
+    int32_t stSkillPointTag = 0; // TotalSkill (x 100) shown in stSkillPoint
+    std::vector<QIcon> ILmain;   // row images by best-chart code 0..12
+
+    // ---- Controls ---------------------------------------------------------
+    QWidget* PnlTop = nullptr;
+    QToolButton* btnExit = nullptr;
+    QToolButton* btnComp = nullptr;
+    QToolButton* btnSend = nullptr;
+    QToolButton* btnExport = nullptr;
+    QToolButton* btnTxtOut = nullptr;
+    QToolButton* btnHtmlOut = nullptr;
+    QToolButton* btnOption = nullptr;
+    QLabel* pnMode = nullptr;
+    QFrame* pnlSkill = nullptr;
+    QLineEdit* stSkillPoint = nullptr;
+    QFrame* pnlDispSw = nullptr;
+    QToolButton* btnDispAll = nullptr;
+    QToolButton* btnDispFav = nullptr;
+    QToolButton* btnDispNor = nullptr;
+    std::array<QToolButton*, 9> btnDisp{}; // btnDisp0 ... btnDisp8
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr; // "スキル状況", Tag 1
+    QWidget* TabSheet3 = nullptr; // "一括更新", Tag 1
+    QWidget* TabSheet2 = nullptr; // "Pelorin？", Tag 0
+
+    QTreeWidget* LVmain = nullptr;
+    QMenu* pmnMain = nullptr;
+    QAction* mnBAS = nullptr; // Tag 1
+    QAction* mnADV = nullptr; // Tag 2
+    QAction* mnEXT = nullptr; // Tag 3
+    QAction* N4 = nullptr;
+    QAction* N5 = nullptr;
+    QAction* mnMusicEdit = nullptr;
+
+    QGroupBox* GroupBox1 = nullptr; // "詳細"
+    QLabel* lbMusicNM = nullptr;
+    QLabel* lbMusicInfo = nullptr;
+    QLabel* lbBpm = nullptr;
+    QLabel* lbMusicFlg1 = nullptr;
+    QLabel* lbMusicFlg2 = nullptr;
+    QLabel* lbMusicFlg3 = nullptr;
+    QTabBar* tcPlayMode = nullptr;
+    ResultDataFrame* ResultDataBSC = nullptr;
+    ResultDataFrame* ResultDataADV = nullptr;
+    ResultDataFrame* ResultDataEXT = nullptr;
+
+    QTableWidget* grdBatch = nullptr;
+    QToolButton* btnBatchUpdate = nullptr;
+    QToolButton* btnBatchClear = nullptr;
+    QCheckBox* cbBatUpdateFlg = nullptr;
+
+    QGroupBox* GroupBox2 = nullptr; // "条件"
+    QComboBox* cbWhere = nullptr;
+    QTreeWidget* LVskill = nullptr;
+    QMenu* pmnMain2 = nullptr;
+    QAction* mnCopy1 = nullptr;
+    QAction* mnCopy2 = nullptr;
+    QAction* mnCopy3 = nullptr;
+
+    QStatusBar* SBinfo = nullptr;
+    std::array<QLabel*, 3> SBinfoPanels{};
+
+    // ---- Sorting, menus, chart opening, detail panel, exit (MainFormSort.cpp)
+
+    // ---- Advice lists (MainFormAdvice.cpp)
+
+    // ---- Display toggles, favourites, pages, play-mode tabs, level colours (MainFormFilter.cpp)
+
+    // ---- Batch-update grid (MainFormBatch.cpp)
+
+    // ---- Total colours, clipboard copy, dialog buttons (MainFormTotal.cpp)
+
+  signals:
+    // The window was closed: the program ends.
+    void Closed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Fixed structure, built by the constructor.
+    void BuildToolBar(QWidget* parent);
+    void BuildSongPage();
+    void BuildBatchPage();
+    void BuildAdvicePage();
+    void BuildStatusBar();
+    void BuildMenus();
+    // Connects the handlers of every concern; each file adds its own lines here.
+    void ConnectHandlers();
+
+    // Start-up and shutdown steps.
+    void WriteSettings();
+    void SelectPlayModeTab(int32_t playMode);
+    void FillBatchRow(int row, const TMusicList& song);
+};
