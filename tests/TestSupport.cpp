@@ -47,3 +47,12 @@ void ResetData(const Edition& edition) {
     MusicNames.clear();
     SetDataLoadComplete(false);
 }
+
+TSkillComputer DefaultWeights() {
+    TSkillComputer weights;
+    weights.Perfect = 80;
+    weights.Combo = 20;
+    weights.Great = 20;
+    weights.Waru = 100;
+    return weights;
+}

@@ -2,6 +2,7 @@
 
 #include "data/Edition.h"
 #include "data/SjisString.h"
+#include "data/SkillCmp.h"
 
 #include <filesystem>
 #include <string>
@@ -32,3 +33,7 @@ SjisString Sj(const char* utf8);
 
 // Puts the process into the given edition with an empty song table.
 void ResetData(const Edition& edition);
+
+// A formula object with the weights start-up reads when the settings file has
+// none: perfect 80, combo 20, good 0, great 20, waru 100, miss 0, poor 0.
+TSkillComputer DefaultWeights();

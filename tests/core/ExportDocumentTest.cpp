@@ -1,5 +1,6 @@
 #include "export/ExportDocument.h"
 #include "data/DataUnit.h"
+#include "data/SkillCmp.h"
 #include "data/Recalc.h"
 #include "editions/Editions.h"
 #include "export/ExportOptions.h"
@@ -15,7 +16,13 @@ const LocalTime kDec8 = {2024, 12, 8, 15, 30, 45};
 
 class ExportDocumentTest : public ::testing::Test {
   protected:
-    void SetUp() override { ResetData(GuitarEdition()); }
+    void SetUp() override {
+        ResetData(GuitarEdition());
+        SkillComputer = &computer;
+    }
+    void TearDown() override { SkillComputer = nullptr; }
+
+    TSkillComputer computer = DefaultWeights();
 
     // A song as a recalculation leaves it: best chart, its code, rank.
     TMusicList& Song(int32_t code, const char* name, int bestChart, int32_t bestCode, int32_t rank,
@@ -61,17 +68,6 @@ TEST(ExportOptions, IndexRules) {
         EXPECT_EQ(ClampRadioIndex(c.index, 2), c.radio) << c.index;
         EXPECT_EQ(DropDownIndex(c.index, 2), c.dropDown) << c.index;
     }
-}
-
-TEST(ExportDocumentFormat, Hundredths) {
-    struct Case {
-        int32_t value;
-        const char* text;
-    } cases[] = {
-        {123456, "1234.56"},        {0, "0.00"}, {5, "0.05"}, {100, "1.00"}, {-5, "-0.05"}, {-123, "-1.23"},
-        {INT32_MIN, "-21474836.48"}};
-    for (const Case& c : cases)
-        EXPECT_EQ(FormatHundredths(c.value), c.text);
 }
 
 TEST_F(ExportDocumentTest, FileNames) {

@@ -14,16 +14,6 @@
 
 namespace {
 
-// The settings file's defaults: perfect 80, combo 20, good 0, great 20, waru 100, miss 0, poor 0.
-TSkillComputer DefaultWeights() {
-    TSkillComputer w;
-    w.Perfect = 80;
-    w.Combo = 20;
-    w.Great = 20;
-    w.Waru = 100;
-    return w;
-}
-
 class SkillCmpTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -1,5 +1,6 @@
 #include "export/ExportForm.h"
 #include "data/DataUnit.h"
+#include "data/SkillCmp.h"
 #include "data/Unitini.h"
 #include "editions/Editions.h"
 #include "export/RadioGroup.h"
@@ -42,13 +43,17 @@ class ExportFormTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ResetData(GuitarEdition());
+        SkillComputer = &computer;
         IniFileName = dir.File("vostrane.ini");
         SetFixedNow(kDec8);
     }
     void TearDown() override {
         SetFixedNow(std::nullopt);
+        SkillComputer = nullptr;
         IniFileName.clear();
     }
+
+    TSkillComputer computer = DefaultWeights();
 
     // A new song with a typed rate on its EXT chart.
     void AddSong(int32_t code, const char* name, int32_t rateX100) {
