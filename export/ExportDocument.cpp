@@ -7,7 +7,6 @@
 #include "platform/Cp932.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 std::string DocumentText(const ExportDocument& document) {
@@ -100,16 +99,6 @@ std::vector<ExportRow> GatherCategory(int category) {
         rows.push_back(std::move(row));
     }
     return rows;
-}
-
-SjisString FormatHundredths(int32_t value) {
-    int64_t magnitude = std::llabs(static_cast<int64_t>(value));
-    SjisString text = value < 0 ? "-" : "";
-    text += std::to_string(magnitude / 100);
-    text += '.';
-    text += static_cast<char>('0' + magnitude % 100 / 10);
-    text += static_cast<char>('0' + magnitude % 10);
-    return text;
 }
 
 int32_t PlayRankValue(const ExportRow& row) {

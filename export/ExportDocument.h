@@ -47,9 +47,6 @@ SjisString ExportCategoryTitle(int category);
 // Rank order. Expects a recalculated table.
 std::vector<ExportRow> GatherCategory(int category);
 
-// "%3.2f" of value / 100, with "." whatever the locale.
-SjisString FormatHundredths(int32_t value);
-
 // Play-rank value: PerfectPct + GreatPct, or the rate when that sum is 0.
 int32_t PlayRankValue(const ExportRow& row);
 // Band of a play-rank value: 1 SS (100), 2 S (95-99), 3 A (90-94), 4 B

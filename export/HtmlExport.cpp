@@ -1,6 +1,7 @@
 #include "export/HtmlExport.h"
 
 #include "data/Edition.h"
+#include "data/NumberText.h"
 #include "platform/Cp932.h"
 
 #include <array>
@@ -77,7 +78,7 @@ void AppendRow(ExportDocument& document, const ExportRow& row, int number, const
                                 Decimal(row.GoodPct) + "/" + Decimal(row.PoorPct) + "/" +
                                 Decimal(row.MissPct)));
     if (options.Rate) document.push_back(RateCell(row.Rate, options));
-    if (options.SkillPoints) document.push_back(Cell(FormatHundredths(row.SkillPoint)));
+    if (options.SkillPoints) document.push_back(Cell(HundredthsText(row.SkillPoint)));
     document.push_back(options.Comment ? "<td>" + HtmlEscapeComment(row.Comment) + " </td>" : "<td> </td>");
     document.push_back("</tr>");
 }
@@ -172,7 +173,7 @@ ExportDocument BuildHtmlDocument(int32_t total, const HtmlExportOptions& options
     document.push_back("<body bgcolor=\"#FFFFFF\">");
     document.push_back(game + kSkillTable + " " + FormatTime(now, "yyyy/m/d"));
     document.push_back("<hr>");
-    document.push_back(kTotal + FormatHundredths(total));
+    document.push_back(kTotal + HundredthsText(total));
     document.push_back("<hr>");
     bool first = true;
     for (const ExportCategory& category : ExportCategories()) {

@@ -1,5 +1,6 @@
 #include "export/TextExport.h"
 
+#include "data/NumberText.h"
 #include "data/TextHelpers.h"
 #include "platform/Cp932.h"
 
@@ -130,7 +131,7 @@ void BuildTextBlock(ExportDocument& document, const std::vector<ExportRow>& rows
 ExportDocument BuildTextDocument(int32_t total, const TextExportOptions& options) {
     static const SjisString kTotal = Utf8ToSjis("SP：");
     ExportDocument document;
-    document.push_back(kTotal + FormatHundredths(total));
+    document.push_back(kTotal + HundredthsText(total));
     for (const ExportCategory& category : ExportCategories()) {
         document.push_back(SjisString());
         document.push_back(ExportCategoryTitle(category.Category));

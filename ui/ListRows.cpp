@@ -10,13 +10,14 @@
 namespace {
 constexpr int kIndexRole = Qt::UserRole;
 constexpr int kNameRole = Qt::UserRole + 1;
+constexpr int kBytesRole = Qt::UserRole + 2; // on every column
 } // namespace
 
 QTreeWidgetItem* MakeListRow(const std::vector<SjisString>& texts, int32_t index, const SjisString& name,
                              const QIcon& image, bool checked) {
     auto* row = new QTreeWidgetItem();
     for (std::size_t column = 0; column < texts.size(); ++column)
-        row->setText(static_cast<int>(column), SjisToQString(texts[column]));
+        SetRowText(*row, static_cast<int>(column), texts[column]);
     row->setData(0, kIndexRole, index);
     row->setData(0, kNameRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
     row->setIcon(0, image);
@@ -35,6 +36,22 @@ SjisString RowSongName(const QTreeWidgetItem& row) {
 
 bool RowChecked(const QTreeWidgetItem& row) {
     return row.checkState(0) == Qt::Checked;
+}
+
+SjisString RowText(const QTreeWidgetItem& row, int column) {
+    const QString shown = row.text(column);
+    const QVariant stored = row.data(column, kBytesRole);
+    if (stored.isValid()) {
+        const QByteArray bytes = stored.toByteArray();
+        SjisString text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        if (SjisToQString(text) == shown) return text;
+    }
+    return QStringToSjis(shown);
+}
+
+void SetRowText(QTreeWidgetItem& row, int column, const SjisString& text) {
+    row.setText(column, SjisToQString(text));
+    row.setData(column, kBytesRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void GridLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -25,6 +25,12 @@ int32_t RowSongIndex(const QTreeWidgetItem& row);
 SjisString RowSongName(const QTreeWidgetItem& row);
 bool RowChecked(const QTreeWidgetItem& row);
 
+// The bytes of one column's text as the row was built or last set with
+// SetRowText; a text changed any other way is encoded from what it shows.
+SjisString RowText(const QTreeWidgetItem& row, int column);
+// Sets one column's text and keeps its bytes.
+void SetRowText(QTreeWidgetItem& row, int column, const SjisString& text);
+
 // Draws the cell as usual, then its right and bottom grid lines: the lists
 // are shown with grid lines. Delegates that colour cells derive from it.
 class GridLineDelegate : public QStyledItemDelegate {

@@ -586,14 +586,19 @@ void MainForm::ConnectHandlers() {
     connect(btnComp, &QToolButton::clicked, this, GuardedSlot([this](bool) { btnCompClick(); }));
 
     // Sorting, menus, chart opening, detail panel, exit (MainFormSort.cpp).
+    ConnectSortHandlers();
 
     // Advice lists (MainFormAdvice.cpp).
+    ConnectAdviceHandlers();
 
     // Display toggles, favourites, pages, play-mode tabs, level colours (MainFormFilter.cpp).
+    ConnectFilterHandlers();
 
     // Batch-update grid (MainFormBatch.cpp).
+    ConnectBatchHandlers();
 
     // Total colours, clipboard copy, dialog buttons (MainFormTotal.cpp).
+    ConnectTotalHandlers();
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {

@@ -23,6 +23,7 @@ class QTabWidget;
 class QTableWidget;
 class QToolButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class ResultDataFrame;
 
 // The main window: song list with its detail panel, batch-update grid, advice
@@ -158,14 +159,82 @@ class MainForm : public QMainWindow {
     std::array<QLabel*, 3> SBinfoPanels{};
 
     // ---- Sorting, menus, chart opening, detail panel, exit (MainFormSort.cpp)
+    void ConnectSortHandlers();
+    // Header clicks: flip the column's sign, then sort the list by that column
+    // (a stable sort on the column's text, see ui/ListSort.h).
+    void LVmainColumnClick(int column);
+    void LVskillColumnClick(int column);
+    // Fills the detail panel from the sender list's selected row, or empties it.
+    // Also run by the play-mode tabs with LVmain.
+    void LVmainClick(const QTreeWidget* sender);
+    void LVmainChange(const QTreeWidget* sender);
+    // Enables the result-entry items (pmnMain) and the copy items (pmnMain2).
+    void pmnMainPopup();
+    void pmnMain2Popup();
+    // mnBAS/mnADV/mnEXT: a STANDARD chart of the selected song, then the refresh on OK.
+    void mnBASClick(const QAction* sender);
+    // Double click in either list: the song's best chart, then the total and
+    // that song's LVmain row only.
+    void LVmainDblClick(const QTreeWidget* sender);
+    void btnExitClick();
+    // The first selected row in on-screen order; null without a selection.
+    static QTreeWidgetItem* SelectedRow(const QTreeWidget* list);
 
     // ---- Advice lists (MainFormAdvice.cpp)
+    void ConnectAdviceHandlers();
+    // cbWhere picked: favourites back from LVskill, then the songs that meet the
+    // condition, in table order. The only way LVskill is filled.
+    void cbWhereChange();
+    // Colours one LVskill cell (background and text roles) by its chart and the
+    // row's image index.
+    void LVskillCustomDrawSubItem(QTreeWidgetItem* item, int subItem);
 
     // ---- Display toggles, favourites, pages, play-mode tabs, level colours (MainFormFilter.cpp)
+    void ConnectFilterHandlers();
+    void btnDispAllClick();
+    // The other eleven toggles.
+    void btnDispFavClick();
+    // Tick (N4) or clear (N5) every shown row and its song's favourite.
+    void N4Click();
+    void N5Click();
+    // QTabWidget tells only after the switch: the read-back of the page left runs first.
+    void PageControl1Changing(const QWidget* pageLeft);
+    void PageControl1Change();
+    void tcPlayModeChange();
+    // Colours one LVmain cell by its level column and the row's image index;
+    // run whenever rows are added or a row's image changes.
+    void LVmainCustomDrawSubItem(QTreeWidgetItem* item, int subItem);
+    // The row's image index: the best-chart code whose image the row shows, -1 for none.
+    int32_t RowImageIndex(const QTreeWidgetItem& row) const;
+    const QWidget* PageShown = nullptr; // the active page, as the page handlers last saw it
 
     // ---- Batch-update grid (MainFormBatch.cpp)
+    void ConnectBatchHandlers();
+    // A name cell (or the status column) is refused: column 2 of the row
+    // current before becomes current instead.
+    void grdBatchSelectCell(int column, int row, int previousColumn, int previousRow);
+    void btnBatchUpdateClick();
+    void btnBatchClearClick();
+    // A grid cell's bytes: those written by the refill unless the player edited the cell.
+    SjisString BatchCellText(int row, int column) const;
 
     // ---- Total colours, clipboard copy, dialog buttons (MainFormTotal.cpp)
+    void ConnectTotalHandlers();
+    // Text change of stSkillPoint: colour band by stSkillPointTag, hint of pnlSkill.
+    void stSkillPointChange();
+    // mnCopy1/2/3: the selected LVskill rows, in on-screen order, to the clipboard.
+    void mnCopyClick(const QAction* sender);
+    // Send/receive dialog, then the refresh whatever its result.
+    void btnSendClick();
+    // Export dialog; no refresh.
+    void btnExportClick();
+    // Quick exports (text, HTML) with the export dialog's options, window disabled meanwhile.
+    void btnTxtOutClick();
+    void btnHtmlOutClick();
+    // Network settings dialog filled with the running values; the refresh on OK.
+    void btnOptionClick();
+    // "曲データ編集" of pmnMain: song information dialog for the selected song; the refresh on OK.
+    void mnMusicEditClick();
 
   signals:
     // The window was closed: the program ends.

@@ -1,0 +1,331 @@
+#include "ui/MainForm.h"
+
+#include "editions/Editions.h"
+#include "platform/Clock.h"
+#include "platform/gui/EventGuard.h"
+#include "tests/gui/MainFormTestSupport.h"
+#include "ui/ListRows.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// The main window started and shown, the clock fixed. The song lines are made
+// once the edition is set, since their level count depends on it.
+class Window {
+  public:
+    Window(const Edition& edition, const std::function<std::vector<SjisString>()>& songs) : folder(edition) {
+        SjisString lines;
+        for (const SjisString& line : songs())
+            lines += line + "\r\n";
+        WriteFileBytes(folder.GameFile(".txt"), lines);
+        SetFixedNow(LocalTime{2026, 7, 2, 13, 45, 0});
+        form = std::make_unique<MainForm>();
+        Guarded([this] { form->FormCreate(); });
+        form->resize(1400, 700);
+        form->show();
+        form->btnCompClick(); // the first refresh while shown fills the batch grid
+    }
+    ~Window() {
+        Guarded([this] { form->FormDestroy(); });
+        SetFixedNow(std::nullopt);
+    }
+    MainForm* operator->() const { return form.get(); }
+
+    void Rate(int song, int chart, int32_t rate) {
+        TChartResult& result = MusicTable[static_cast<std::size_t>(song)].SkillList.Chart[chart];
+        result.Rate = rate;
+        result.InputMode = InputRate;
+    }
+    void Pick(int condition) { // the player picks an advice condition
+        form->cbWhere->setCurrentIndex(condition);
+        emit form->cbWhere->activated(condition);
+    }
+    void Type(int row, int column, const char* utf8) {
+        form->grdBatch->item(row, column)->setText(QString::fromUtf8(utf8));
+    }
+    QString Cell(int row, int column) const { return form->grdBatch->item(row, column)->text(); }
+
+    ProgramFolder folder;
+    std::unique_ptr<MainForm> form;
+};
+
+QStringList Names(const QTreeWidget* list) {
+    QStringList names;
+    for (int r = 0; r < list->topLevelItemCount(); ++r)
+        names << list->topLevelItem(r)->text(1);
+    return names;
+}
+
+// The fills of a row's cells, an invalid colour where there is none.
+std::vector<QColor> Fills(const QTreeWidgetItem* row, int first, int last) {
+    std::vector<QColor> fills;
+    for (int column = first; column <= last; ++column) {
+        const QBrush brush = row->background(column);
+        fills.push_back(brush.style() == Qt::NoBrush ? QColor() : brush.color());
+    }
+    return fills;
+}
+
+const QColor kBsc(224, 255, 224), kAdv(255, 255, 224), kExt(255, 224, 224), kBest(224, 160, 224), kNone;
+
+} // namespace
+
+class MainFormLists : public ::testing::Test {
+  protected:
+    Window w{GuitarEdition(), [] {
+                 return std::vector<SjisString>{SongLine("Alpha", "5", {10, 20, 30, 40, 50, 60}, {0}),
+                                                SongLine("Beta", "1001", {12, 0, 30}, {9}),
+                                                SongLine("Gamma", "2001", {20}, {5}),
+                                                SongLine("Beta", "7", {30}, {3})};
+             }};
+    const TChartResult& Chart(int song, int chart) const {
+        return MusicTable[static_cast<std::size_t>(song)].SkillList.Chart[static_cast<std::size_t>(chart)];
+    }
+    void BatchUpdate() {
+        w.folder.boxes.Clear();
+        QTest::mouseClick(w->btnBatchUpdate, Qt::LeftButton);
+    }
+};
+
+// ---- Display toggles, favourites, pages, level colours --------------------------
+
+TEST_F(MainFormLists, TogglesInterlockAndChooseTheSongs) {
+    // Releasing "all" presses the other eleven, the invisible ones too: every song still shows.
+    w->btnDispAll->click();
+    EXPECT_TRUE(w->btnDispFav->isChecked() && w->btnDispNor->isChecked() && w->btnDisp[3]->isChecked() &&
+                w->btnDisp[8]->isChecked());
+    EXPECT_EQ(w->LVmain->topLevelItemCount(), 4);
+    QTest::mouseClick(w->btnDispAll, Qt::LeftButton);
+    EXPECT_FALSE(w->btnDispFav->isChecked() || w->btnDisp[8]->isChecked());
+
+    // A box ticked just before the click counts: the refresh reads the boxes back first.
+    w->LVmain->topLevelItem(2)->setCheckState(0, Qt::Checked);
+    QTest::mouseClick(w->btnDispFav, Qt::LeftButton);
+    EXPECT_FALSE(w->btnDispAll->isChecked());
+    EXPECT_EQ(Names(w->LVmain), QStringList({"Gamma"}));
+    w->btnDispFav->click(); // releasing the last one presses "all" again
+    EXPECT_TRUE(w->btnDispAll->isChecked());
+
+    w->btnDispNor->click(); // flag 9 alone counts as normal
+    EXPECT_EQ(Names(w->LVmain), QStringList({"Beta"}));
+    w->btnDisp[0]->click();
+    EXPECT_EQ(Names(w->LVmain), QStringList({"Alpha", "Beta"}));
+    EXPECT_EQ(w->StatusText(0), Sj(" 該当件数：2/4"));
+}
+
+TEST_F(MainFormLists, FavouritesFollowTheBoxesAtTheNamedMomentsOnly) {
+    DisplayToggles favourites;
+    favourites.All = false;
+    favourites.Favorite = true;
+    w->N4->trigger();
+    EXPECT_TRUE(MusicTable[0].Favorite && MusicTable[3].Favorite);
+    w->SetToggles(favourites);
+    w->btnCompClick();
+    w->N5->trigger();
+    EXPECT_EQ(w->LVmain->topLevelItemCount(), 4); // unticked rows stay until the next refresh
+    EXPECT_EQ(w->LVmain->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    EXPECT_FALSE(MusicTable[0].Favorite);
+
+    // A page switch reads back the page left: the batch page's boxes are the song list's.
+    w->LVmain->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    w->PageControl1->setCurrentWidget(w->TabSheet3);
+    EXPECT_TRUE(MusicTable[0].Favorite);
+    EXPECT_FALSE(w->pnlDispSw->isHidden());
+    w->PageControl1->setCurrentWidget(w->TabSheet2);
+    EXPECT_TRUE(w->pnlDispSw->isHidden());
+    w.Pick(5);
+    ASSERT_EQ(w->LVskill->topLevelItemCount(), 4);
+    // Leaving the advice page takes its own boxes; the song list's later tick does not count.
+    w->LVskill->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    w->LVmain->topLevelItem(2)->setCheckState(0, Qt::Checked);
+    w->PageControl1->setCurrentWidget(w->TabSheet1);
+    EXPECT_FALSE(MusicTable[0].Favorite);
+    EXPECT_FALSE(MusicTable[2].Favorite);
+    EXPECT_FALSE(w->pnlDispSw->isHidden());
+}
+
+TEST_F(MainFormLists, LevelCellsFollowTheRowsOwnImage) {
+    w.Rate(0, 4, 9000); // counted, best chart BASS ADV: code 8
+    w->btnCompClick();
+    QTreeWidgetItem* alpha = w->LVmain->topLevelItem(0);
+    EXPECT_EQ(Fills(alpha, 1, 13), std::vector<QColor>({kNone, kNone, kBsc, kAdv, kExt, kBsc, kBest, kExt,
+                                                        kBsc, kAdv, kExt, kNone, kNone}));
+    EXPECT_EQ(alpha->foreground(7).color(), QColor(0, 0, 0)); // readable on a dark theme too
+    EXPECT_EQ(Fills(w->LVmain->topLevelItem(1), 3, 3), std::vector<QColor>({kBsc})); // no points
+
+    w->LVmainColumnClick(1); // the colours move with the row
+    ASSERT_NE(w->LVmain->topLevelItem(0), alpha);
+    EXPECT_EQ(Fills(alpha, 7, 7), std::vector<QColor>({kBest}));
+    // The row's image decides, not the table: only an image replaced in place moves it.
+    MusicTable[0].SkillList.BestCode = 2;
+    EXPECT_EQ(Fills(alpha, 7, 7), std::vector<QColor>({kBest}));
+    alpha->setIcon(0, w->ILmain[2]);
+    EXPECT_EQ(Fills(alpha, 7, 7), std::vector<QColor>({kAdv}));
+}
+
+TEST(MainFormListsDrum, ColumnsTabAndBatchOfTheDrumEdition) {
+    Window w(DrumEdition(), [] { return std::vector<SjisString>{SongLine("Drum", "5", {11, 22, 33})}; });
+    w.Rate(0, 2, 9000);
+    w->btnCompClick();
+    EXPECT_EQ(Fills(w->LVmain->topLevelItem(0), 2, 6),
+              std::vector<QColor>({kNone, kBsc, kAdv, kBest, kNone}));
+    w.Pick(5);
+    const std::vector<QColor> fills = Fills(w->LVskill->topLevelItem(0), 3, 18);
+    EXPECT_EQ(fills, std::vector<QColor>({kNone, kBsc, kBsc, kBsc, kBsc, kBsc, kAdv, kAdv, kAdv, kAdv, kAdv,
+                                          kBest, kBest, kBest, kBest, kBest}));
+    w->tcPlayMode->setCurrentIndex(0);
+    EXPECT_EQ(w->PlayMode, 0);
+
+    w.Type(0, 3, "90");
+    w.Type(0, 5, "drum");
+    QTest::mouseClick(w->btnBatchUpdate, Qt::LeftButton);
+    EXPECT_EQ(MusicTable[0].SkillList.Chart[1].Rate, 9000);
+    EXPECT_EQ(MusicTable[0].Comment, "drum");
+}
+
+// ---- Advice lists ----------------------------------------------------------------
+
+TEST_F(MainFormLists, AdviceListIsBuiltOnlyWhenAConditionIsPicked) {
+    EXPECT_EQ(w->LVskill->topLevelItemCount(), 0);
+    w.Rate(0, 4, 9512); // level 50: 5 x 25.5 = 127.5 -> 1.28
+    w.Rate(1, 0, 9000); // level 12: 10 x 6.5 = 0.65
+    w.Rate(3, 0, 7500);
+    w->btnCompClick();
+    w.Pick(0);
+    EXPECT_EQ(Names(w->LVskill), QStringList({"Alpha", "Beta"}));
+    EXPECT_EQ(w->StatusText(0), Sj(" 該当件数：2/4"));
+    const QTreeWidgetItem* alpha = w->LVskill->topLevelItem(0);
+    EXPECT_EQ(QStringList({alpha->text(0), alpha->text(2), alpha->text(27)}),
+              QStringList({"  0", " 1.28", " 95"}));
+    EXPECT_EQ(w->LVskill->topLevelItem(1)->text(2), " 0.65");
+    EXPECT_EQ(Fills(alpha, 3, 4), std::vector<QColor>({kNone, kBsc}));
+    EXPECT_EQ(Fills(alpha, 23, 29), std::vector<QColor>({kBsc, kBest, kBest, kBest, kBest, kBest, kExt}));
+
+    // A recomputation leaves the rows; picking again rebuilds them.
+    w.Rate(2, 0, 9900);
+    w->btnCompClick();
+    EXPECT_EQ(w->LVskill->topLevelItemCount(), 2);
+    w.Pick(0);
+    EXPECT_EQ(Names(w->LVskill), QStringList({"Alpha", "Beta", "Gamma"}));
+    w.Pick(2);
+    EXPECT_EQ(Names(w->LVskill), QStringList({"Beta"}));
+    w.Pick(3);
+    EXPECT_EQ(w->StatusText(0), Sj(" 該当件数：0/4"));
+
+    // The ticks of the old rows are stored first and the new rows show them.
+    w.Pick(5);
+    w->LVskill->topLevelItem(3)->setCheckState(0, Qt::Checked);
+    w.Pick(5);
+    EXPECT_TRUE(MusicTable[3].Favorite);
+    EXPECT_EQ(w->LVskill->topLevelItem(3)->checkState(0), Qt::Checked);
+}
+
+// ---- Batch-update grid -------------------------------------------------------------
+
+TEST_F(MainFormLists, BatchStoresValidCellsThatRaiseTheRate) {
+    w.Rate(0, 0, 9512);
+    w.Rate(0, 1, 9512);
+    w->btnCompClick();
+    EXPECT_EQ(w.Cell(0, 2), "95");
+    const char* refused[] = {"101", "0", "-5", " 95", "９５", "95.5"};
+    w.Type(0, 2, "96");
+    w.Type(0, 3, "95"); // 9500 is not above 9512
+    w.Type(0, 4, "100");
+    for (int c = 3; c < 9; ++c)
+        w.Type(0, 2 + c, refused[c - 3]);
+    w.Type(0, 11, "new\r\n\tline");
+    w.Type(2, 11, "lost"); // no chart of its row is stored
+    w.Type(3, 3, "50");    // the second Beta's row updates the first Beta, chart without a level
+    BatchUpdate();
+
+    EXPECT_EQ(w.folder.boxes.ShownUtf8(), std::vector<std::string>({"更新しました"}));
+    EXPECT_EQ(w.folder.boxes.Shown()[0].Kind, BoxKind::Notice);
+    EXPECT_EQ(std::vector<int32_t>({Chart(0, 0).Rate, Chart(0, 1).Rate, Chart(0, 2).Rate, Chart(0, 3).Rate}),
+              std::vector<int32_t>({9600, 9512, 10000, 0}));
+    EXPECT_EQ(Chart(0, 0).InputMode, InputRate);
+    EXPECT_EQ(MusicTable[0].Comment, "new     line"); // sanitised for its file line
+    EXPECT_EQ(MusicTable[0].UpdateTime, "07/02 13:45");
+    EXPECT_FALSE(MusicTable[0].Changed);
+    EXPECT_EQ(Chart(1, 1).Rate, 5000);
+    EXPECT_EQ(Chart(1, 1).SkillPoint, 0);
+    EXPECT_EQ(MusicTable[3].UpdateTime, "");
+    EXPECT_EQ(w->stSkillPointTag, TotalSkill);
+    // The refresh after the box: stored values, empty status cells, the old comment back.
+    EXPECT_EQ(QStringList({w.Cell(0, 0), w.Cell(0, 2), w.Cell(1, 3), w.Cell(2, 11)}),
+              QStringList({"", "96", "50", ""}));
+    EXPECT_EQ(MusicTable[2].Comment, "");
+}
+
+TEST_F(MainFormLists, BatchWithoutEditsStoresOnlyWhenTheBoxIsCleared) {
+    w.Rate(0, 0, 9512);
+    MusicTable[0].Comment = "old";
+    w->btnCompClick();
+    BatchUpdate();
+    EXPECT_EQ(w.folder.boxes.ShownUtf8(), std::vector<std::string>({"更新しました"}));
+    EXPECT_EQ(Chart(0, 0).Rate, 9512);
+    EXPECT_EQ(MusicTable[0].UpdateTime, "");
+
+    w->cbBatUpdateFlg->setChecked(false);
+    BatchUpdate();
+    EXPECT_EQ(Chart(0, 0).Rate, 9500);
+    EXPECT_EQ(MusicTable[0].Comment, "old");
+    EXPECT_EQ(MusicTable[0].UpdateTime, "07/02 13:45");
+    EXPECT_EQ(MusicTable[1].UpdateTime, ""); // every cell 0: nothing stored
+}
+
+TEST_F(MainFormLists, BatchOverflowStopsTheUpdateAtThatCell) {
+    const int32_t total = TotalSkill;
+    w.Type(0, 2, "96");
+    w.Type(0, 3, "99999999999");
+    w.Type(0, 4, "90");
+    w.Type(0, 11, "new");
+    BatchUpdate();
+    ASSERT_EQ(w.folder.boxes.Shown().size(), 1u);
+    EXPECT_EQ(w.folder.boxes.Shown()[0].Kind, BoxKind::Error);
+    EXPECT_EQ(w.folder.boxes.ShownUtf8()[0], "'99999999999' は整数ではありません.");
+    EXPECT_EQ(Chart(0, 0).Rate, 9600); // stored before the bad cell
+    EXPECT_EQ(Chart(0, 2).Rate, 0);
+    EXPECT_EQ(MusicTable[0].Comment, "");
+    EXPECT_EQ(TotalSkill, total);
+    EXPECT_EQ(w.Cell(0, 0), "更新"); // no refresh
+}
+
+TEST_F(MainFormLists, BatchUndoEditorAndNameCells) {
+    w.Type(0, 2, "99");
+    QTest::mouseClick(w->btnBatchClear, Qt::LeftButton);
+    EXPECT_EQ(w.Cell(0, 2), "0");
+    EXPECT_EQ(Chart(0, 0).Rate, 0);
+
+    // The flat button takes no focus: the open editor is committed before the cells are read.
+    w->PageControl1->setCurrentWidget(w->TabSheet3);
+    w->grdBatch->setCurrentCell(0, 2);
+    auto* editor = w->grdBatch->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "97");
+    BatchUpdate();
+    EXPECT_EQ(Chart(0, 0).Rate, 9700);
+
+    // A click on another row's name: column 2 of the row current before.
+    w->grdBatch->setCurrentCell(1, 5);
+    QTableWidgetItem* name = w->grdBatch->item(2, 1);
+    QTest::mouseClick(w->grdBatch->viewport(), Qt::LeftButton, {},
+                      w->grdBatch->visualItemRect(name).center());
+    EXPECT_EQ(QPoint(w->grdBatch->currentRow(), w->grdBatch->currentColumn()), QPoint(1, 2));
+    EXPECT_FALSE(name->flags() & Qt::ItemIsEditable);
+}

@@ -1,0 +1,72 @@
+// The advice list: songs that meet the condition picked in cbWhere.
+
+#include "ui/MainForm.h"
+
+#include "data/DataUnit.h"
+#include "data/Edition.h"
+#include "platform/gui/EventGuard.h"
+#include "ui/AdviceRules.h"
+#include "ui/FilterRules.h"
+#include "ui/ListRows.h"
+#include "ui/SongListTexts.h"
+
+#include <QBrush>
+#include <QComboBox>
+#include <QScopeGuard>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+void MainForm::ConnectAdviceHandlers() {
+    // activated: picking the same condition again rebuilds the list too.
+    connect(cbWhere, &QComboBox::activated, this, GuardedSlot([this](int) { cbWhereChange(); }));
+}
+
+void MainForm::cbWhereChange() {
+    SaveSkillChecks(); // ticks made in the old rows are not lost
+    for (int i = 0; i < MusicCount; ++i) {
+        TSkillList& skills = MusicTable[static_cast<std::size_t>(i)].SkillList;
+        skills.Match = false;
+        skills.Remain = 0;
+    }
+
+    LVskill->setUpdatesEnabled(false);
+    const auto redraw = qScopeGuard([this] {
+        LVskill->setUpdatesEnabled(true);
+        LVskill->viewport()->update();
+    });
+
+    const int condition = cbWhere->currentIndex();
+    for (int i = 0; i < MusicCount; ++i) {
+        TMusicList& song = MusicTable[static_cast<std::size_t>(i)];
+        const AdviceVerdict verdict = JudgeAdvice(song, condition, RemainThreshold);
+        song.SkillList.Match = verdict.Match;
+        song.SkillList.Remain = verdict.Remain;
+    }
+
+    LVskill->clear();
+    const int charts = ChartCount();
+    int listed = 0;
+    for (int i = 0; i < MusicCount; ++i) {
+        const TMusicList& song = MusicTable[static_cast<std::size_t>(i)];
+        if (!song.SkillList.Match) continue;
+        const int code = std::clamp(song.SkillList.BestCode, 0, static_cast<int>(ILmain.size()) - 1);
+        QTreeWidgetItem* row = MakeListRow(AdviceRowTexts(song, charts), song.Index, song.Name,
+                                           ILmain[static_cast<std::size_t>(code)], song.Favorite);
+        for (int column = 0; column < LVskill->columnCount(); ++column)
+            LVskillCustomDrawSubItem(row, column);
+        LVskill->addTopLevelItem(row);
+        ++listed;
+    }
+    SetStatusText(0, ShownCountText(listed, MusicCount));
+}
+
+void MainForm::LVskillCustomDrawSubItem(QTreeWidgetItem* item, int subItem) {
+    if (item == nullptr || subItem == 0) return;
+    const int chart = SkillLevelChart(subItem, ChartCount());
+    if (chart < 0) return;
+    const CellFill fill = LevelCellFill(chart, RowImageIndex(*item));
+    item->setBackground(subItem, QColor(fill.Red, fill.Green, fill.Blue));
+    // The fills are light whatever the desktop theme, so their text stays dark.
+    item->setForeground(subItem, QColor(0, 0, 0));
+}
