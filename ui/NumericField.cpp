@@ -59,6 +59,11 @@ int NumericField::valueFromText(const QString& text) const {
     return Parse(text);
 }
 
+QString NumericField::textFromValue(int value) const {
+    // The locale's own digits (Arabic-Indic, say) would read back as the minimum.
+    return QString::number(value);
+}
+
 void NumericField::stepBy(int steps) {
     SetValue(Value() + steps);
     selectAll();

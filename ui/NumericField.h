@@ -7,7 +7,8 @@
 // A whole-number field with up/down arrows. Unlike the stock spin box it
 // accepts intermediate text while typing ("150", "-5", "") and reads the text
 // itself, so its value is never stale: text that is not a number reads as the
-// minimum, and every read is brought into the range. A typed value outside the
+// minimum, and every read is brought into the range. Digits are ASCII whatever
+// the locale, so what it shows it reads back. A typed value outside the
 // range is corrected in the text when the field loses the focus. It reports
 // every change of its text once (typed or set by the program) and every click
 // into it. It takes no wheel events of its own: NumericWheelFilter steps it.
@@ -32,6 +33,7 @@ class NumericField : public QSpinBox {
   protected:
     QValidator::State validate(QString& input, int& pos) const override;
     int valueFromText(const QString& text) const override;
+    QString textFromValue(int value) const override;
     void stepBy(int steps) override;
     StepEnabled stepEnabled() const override;
     void wheelEvent(QWheelEvent* event) override;

