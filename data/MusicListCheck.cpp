@@ -16,12 +16,11 @@ int CountMusicListSongs(std::string_view bytes, const Edition& layout) {
 
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        // A line ends at LF with an optional CR before it, as the reader has it.
-        std::size_t lf = bytes.find('\n', pos);
-        std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
-        std::size_t bodyEnd =
-            (lf != std::string_view::npos && end > pos && bytes[end - 1] == '\r') ? end - 1 : end;
-        std::string_view line = bytes.substr(pos, bodyEnd - pos);
+        // A line ends at LF; a CR before it, or at the very end, is dropped, as the reader has it.
+        const std::size_t lf = bytes.find('\n', pos);
+        const std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
+        std::string_view line = bytes.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         pos = end + 1;
 
         SplitMusicLine(line, fields);

@@ -79,10 +79,6 @@ bool BytesGreater(const SjisString& a, const SjisString& b) {
     return a.size() > b.size();
 }
 
-bool IsDataKind(const SjisString& kind) {
-    return FindDataKind(kind) != nullptr;
-}
-
 SjisString FileNameForKind(const SjisString& kind) {
     const KindInfo* info = FindDataKind(kind);
     return info != nullptr ? info->FileName : "";
@@ -100,6 +96,8 @@ SjisString CheckValueOf(const UpdateLine& line) {
 
 UpdateEvaluation EvaluateUpdateList(const SjisString& text, const SjisString& ownReleaseCode,
                                     const std::function<SjisString(const SjisString& kind)>& readCheck) {
+    static const SjisString kNewApp = Utf8ToSjis(
+        "「ギタドラのPelorin」の新しいバージョンが存在します！\r\nダウンロードサイトで確認してください");
     static const SjisString kAppNewer = Utf8ToSjis("アプリケーションの新しいバージョンを確認しました");
     static const SjisString kAppCurrent = Utf8ToSjis("アプリケーションは最新です");
 
@@ -108,7 +106,7 @@ UpdateEvaluation EvaluateUpdateList(const SjisString& text, const SjisString& ow
         const UpdateLine line = CutUpdateLine(raw);
         if (line.Kind == "APP") {
             if (BytesGreater(line.Code, ownReleaseCode)) {
-                out.Events.push_back({UpdateEvent::NewAppNotice, NewAppNoticeText()});
+                out.Events.push_back({UpdateEvent::NewAppNotice, kNewApp});
                 Log(out, kAppNewer);
                 LogRelease(out, line);
             } else {
@@ -131,12 +129,6 @@ UpdateEvaluation EvaluateUpdateList(const SjisString& text, const SjisString& ow
         }
     }
     return out;
-}
-
-const SjisString& NewAppNoticeText() {
-    static const SjisString kText = Utf8ToSjis(
-        "「ギタドラのPelorin」の新しいバージョンが存在します！\r\nダウンロードサイトで確認してください");
-    return kText;
 }
 
 const SjisString& AskDownloadText() {

@@ -27,8 +27,6 @@ std::vector<SjisString> SplitUpdateLines(const SjisString& text);
 // a > b comparing bytes as unsigned values; a proper prefix is the smaller.
 bool BytesGreater(const SjisString& a, const SjisString& b);
 
-// The four kinds that announce a file to download.
-bool IsDataKind(const SjisString& kind);
 // The file a data kind is saved to in the program's folder ("" for others).
 SjisString FileNameForKind(const SjisString& kind);
 // The song master list layout a kind must match: the guitar edition for
@@ -60,7 +58,6 @@ UpdateEvaluation EvaluateUpdateList(const SjisString& text, const SjisString& ow
                                     const std::function<SjisString(const SjisString& kind)>& readCheck);
 
 // Fixed texts of the update page.
-const SjisString& NewAppNoticeText();  // the message box for a newer program
 const SjisString& AskDownloadText();   // the download question
 const SjisString& ConnectingLogText(); // "サーバーへ接続中..."
 const SjisString& ReceivedLogText();   // "ファイルを取得しました"

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <vector>
 
-const char* const kOwnFileVersionText = "3.2.25.67";
-
 namespace {
+
+const char* const kOwnFileVersionText = "3.2.25.67";
 
 std::vector<SjisString> SplitVersion(const SjisString& value) {
     std::vector<SjisString> pieces;

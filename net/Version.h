@@ -9,9 +9,6 @@
 // the build carries the value as a constant and reads it through the same
 // parsing a resource value would get.
 
-// The FileVersion value every build carries.
-extern const char* const kOwnFileVersionText;
-
 // Reads a FileVersion value into the four numbers. No value leaves them
 // unchanged. The value is split at ".", CR and LF; empty pieces are dropped
 // and a stretch between double quotes stays one piece (without its quotes).
@@ -21,7 +18,7 @@ extern const char* const kOwnFileVersionText;
 void ReadFileVersion(const std::optional<SjisString>& value, int32_t& major, int32_t& minor, int32_t& release,
                      int32_t& build);
 
-// ReadFileVersion of the embedded value.
+// ReadFileVersion of the value every build carries, "3.2.25.67".
 void GetOwnFileVersion(int32_t& major, int32_t& minor, int32_t& release, int32_t& build);
 
 // "R" and the release number right-aligned in two characters ("R25", "R 5",

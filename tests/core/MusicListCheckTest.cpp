@@ -1,6 +1,7 @@
 #include "data/MusicListCheck.h"
 
 #include "data/AppError.h"
+#include "data/DataFiles.h"
 #include "data/DataUnit.h"
 #include "editions/Editions.h"
 #include "tests/TestSupport.h"
@@ -10,60 +11,68 @@
 namespace {
 
 // A master-list line of the layout: name, BPM, levels, ten flags, short name, memo, code.
-std::string SongLine(const Edition& layout, const std::string& name, const std::string& code) {
+std::string SongLine(const Edition& layout, const std::string& name, const std::string& code,
+                     const std::string& level = "1") {
     std::string line = name + "\t150";
     for (int c = 0; c < layout.ChartCount; ++c)
-        line += "\t" + std::to_string(c + 1);
+        line += "\t" + level;
     for (int k = 0; k < FlagCount; ++k)
         line += "\t0";
-    return line + "\tshort\tmemo\t" + code + "\r\n";
+    return line + "\tshort\tmemo\t" + code;
 }
 
 std::string Songs(const Edition& layout, int count) {
     std::string list;
     for (int i = 0; i < count; ++i)
-        list += SongLine(layout, "Song" + std::to_string(i), std::to_string(i));
+        list += SongLine(layout, "Song" + std::to_string(i), std::to_string(i)) + "\r\n";
     return list;
 }
 
-TEST(MusicListCheck, ReadsEachGameWithItsOwnLayout) {
-    EXPECT_EQ(CountMusicListSongs(Songs(GuitarEdition(), 3), GuitarEdition()), 3);
-    EXPECT_EQ(CountMusicListSongs(Songs(DrumEdition(), 2), DrumEdition()), 2);
-    // A drum list has no code where the guitar layout expects it.
-    EXPECT_THROW(CountMusicListSongs(Songs(DrumEdition(), 2), GuitarEdition()), AppError);
-    EXPECT_FALSE(IsUsableMusicList(Songs(DrumEdition(), 2), GuitarEdition()));
-}
-
-TEST(MusicListCheck, FollowsTheReadersLineRules) {
+// A downloaded list may replace the file only when the reader of its game
+// would load it completely, so the check and the reader must agree.
+TEST(MusicListCheck, AcceptsExactlyWhatTheReaderLoadsCompletely) {
     const Edition& g = GuitarEdition();
-    // Blank names are skipped, LF alone ends a line, a line without TAB splits at ",".
-    std::string list = SongLine(g, "A", "1") + SongLine(g, "  ", "x") +
-                       "B,150,1,2,3,4,5,6,7,8,9,0,0,0,0,0,0,0,0,0,0,S,M,-4\n";
-    EXPECT_EQ(CountMusicListSongs(list, g), 2);
-    // Levels that are not plain digits read as 0; one too large for 32 bits fails.
-    EXPECT_EQ(CountMusicListSongs(SongLine(g, "A", "1").replace(6, 1, "x"), g), 1);
-    std::string huge = "A\t150\t99999999999";
-    for (int i = 0; i < 8 + FlagCount; ++i)
-        huge += "\t0";
-    EXPECT_THROW(CountMusicListSongs(huge + "\ts\tm\t1", g), AppError);
-}
-
-TEST(MusicListCheck, UsableListsHoldOneTo501Songs) {
     const Edition& d = DrumEdition();
+    const std::string commaLine = "B,150,1,2,3,4,5,6,7,8,9,0,0,0,0,0,0,0,0,0,0,S,M,-4";
     struct {
+        const Edition& layout;
         std::string list;
-        bool usable;
+        int songs; // -1: the check raises
     } cases[] = {
-        {"", false},
-        {"\r\n\r\n", false},
-        {Songs(d, 1), true},
-        {Songs(d, MaxMusicCount), true},
-        {Songs(d, MaxMusicCount + 1), false},
-        {Songs(d, 1) + SongLine(d, "Bad", "abc"), false},
-        {"<html><body>Not Found</body></html>", false},
+        {g, Songs(g, 3), 3},
+        {d, Songs(d, 2), 2},
+        {g, Songs(d, 2), -1}, // a drum list has no code where the guitar layout has it
+        {g, "", 0},
+        {d, "\r\n  \r\n", 0},
+        {d, Songs(d, MaxMusicCount), MaxMusicCount},
+        {d, Songs(d, MaxMusicCount + 1), MaxMusicCount + 1},
+        // Blank names are skipped, LF alone ends a line, a line without TAB splits at ",".
+        {g, SongLine(g, "A", "1") + "\n" + SongLine(g, "  ", "x") + "\n" + commaLine + "\n", 2},
+        {g, SongLine(g, "A", "1", "x"), 1}, // a level that is not plain digits reads as 0
+        {g, SongLine(g, "A", "1", "99999999999"), -1},
+        {d, Songs(d, 1) + SongLine(d, "Bad", "abc"), -1},
+        {d, SongLine(d, "Last", "7") + "\r", 1}, // a last line with CR and no LF
+        {d, "<html><body>Not Found</body></html>", -1},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsUsableMusicList(c.list, d), c.usable) << c.list.size();
+    TempDir dir;
+    for (const auto& c : cases) {
+        const std::string label = c.layout.GameName + " " + c.list.substr(0, 40);
+        if (c.songs < 0)
+            EXPECT_THROW(CountMusicListSongs(c.list, c.layout), AppError) << label;
+        else
+            EXPECT_EQ(CountMusicListSongs(c.list, c.layout), c.songs) << label;
+
+        ResetData(c.layout);
+        AppDir = dir.Dir();
+        WriteFileBytes(dir.File(c.layout.GameName + ".txt"), c.list);
+        bool loaded = false;
+        try {
+            loaded = LoadAllDataFiles(c.layout.GameName);
+        } catch (const AppError&) {
+        }
+        EXPECT_EQ(IsUsableMusicList(c.list, c.layout), loaded) << label;
+        EXPECT_EQ(loaded, c.songs >= 1 && c.songs <= MaxMusicCount) << label;
+    }
 }
 
 TEST(MusicListCheck, LeavesTheLiveTableAlone) {
@@ -71,11 +80,10 @@ TEST(MusicListCheck, LeavesTheLiveTableAlone) {
     MusicTable[0].Name = "Live";
     MusicCount = 1;
     MusicNames = {"Live"};
-    EXPECT_TRUE(IsUsableMusicList(Songs(GuitarEdition(), 5), GuitarEdition()));
+    EXPECT_TRUE(IsUsableMusicList(Songs(DrumEdition(), 5), DrumEdition()));
     EXPECT_FALSE(
         IsUsableMusicList(Songs(GuitarEdition(), 2) + SongLine(GuitarEdition(), "X", ""), GuitarEdition()));
     EXPECT_EQ(MusicCount, 1);
-    EXPECT_EQ(MusicTable[0].Name, "Live");
     EXPECT_EQ(MusicTable[1].Name, "");
     EXPECT_EQ(MusicNames, std::vector<SjisString>{"Live"});
     EXPECT_EQ(CurrentEdition().GameName, "GuitarFreaksV3");
