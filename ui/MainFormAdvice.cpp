@@ -24,11 +24,6 @@ void MainForm::ConnectAdviceHandlers() {
 
 void MainForm::cbWhereChange() {
     SaveSkillChecks(); // ticks made in the old rows are not lost
-    for (int i = 0; i < MusicCount; ++i) {
-        TSkillList& skills = MusicTable[static_cast<std::size_t>(i)].SkillList;
-        skills.Match = false;
-        skills.Remain = 0;
-    }
 
     LVskill->setUpdatesEnabled(false);
     const auto redraw = qScopeGuard([this] {
@@ -36,6 +31,7 @@ void MainForm::cbWhereChange() {
         LVskill->viewport()->update();
     });
 
+    // Every loaded song gets both fields anew, listed or not.
     const int condition = cbWhere->currentIndex();
     for (int i = 0; i < MusicCount; ++i) {
         TMusicList& song = MusicTable[static_cast<std::size_t>(i)];

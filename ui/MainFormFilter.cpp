@@ -84,7 +84,7 @@ void CheckShownRows(QTreeWidget* list, bool favourite) {
     for (int r = 0; r < list->topLevelItemCount(); ++r) {
         QTreeWidgetItem* row = list->topLevelItem(r);
         const int32_t index = RowSongIndex(*row);
-        if (index >= 0 && index < MaxMusicCount)
+        if (index >= 0 && index < MusicCount)
             MusicTable[static_cast<std::size_t>(index)].Favorite = favourite;
         row->setCheckState(0, favourite ? Qt::Checked : Qt::Unchecked);
     }

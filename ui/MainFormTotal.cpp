@@ -72,11 +72,10 @@ void MainForm::mnCopyClick(const QAction* sender) {
         const QTreeWidgetItem& row = *LVskill->topLevelItem(r);
         if (!row.isSelected()) continue;
         const int32_t index = RowSongIndex(row);
+        if (index < 0 || index >= MusicCount) continue; // a row of a table since reloaded
         // The label follows the table as it is now, not as the row was built.
-        const int32_t code = index >= 0 && index < MusicCount
-                                 ? MusicTable[static_cast<std::size_t>(index)].SkillList.BestCode
-                                 : 0;
-        rows.push_back({QStringToSjis(row.text(2)), code, RowSongName(row)});
+        rows.push_back({RowText(row, 2), MusicTable[static_cast<std::size_t>(index)].SkillList.BestCode,
+                        RowSongName(row)});
     }
     if (rows.empty()) return;
 

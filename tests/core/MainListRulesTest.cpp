@@ -1,8 +1,8 @@
-#include "data/AppError.h"
-#include "editions/Editions.h"
 #include "tests/TestSupport.h"
+#include "ui/AdviceCopy.h"
 #include "ui/AdviceRules.h"
 #include "ui/BatchRules.h"
+#include "ui/TotalBands.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +82,7 @@ TEST(AdviceRules, RowTexts) {
     EXPECT_EQ(AdviceRowTexts(song, 3).size(), 19u);
 }
 
+// The overflow of a cell of digits is tested with the update that it stops.
 TEST(BatchRules, CellRates) {
     struct Case {
         const char* utf8;
@@ -91,10 +92,28 @@ TEST(BatchRules, CellRates) {
                           Case{"0000000000000095", 9500}, Case{"101", {}}, Case{"0", {}}, Case{"-5", {}},
                           Case{" 95", {}}, Case{"９５", {}}, Case{"95.5", {}}, Case{"", {}}, Case{"$5F", {}}})
         EXPECT_EQ(BatchCellRate(Sj(c.utf8)), c.rate) << c.utf8;
-    try {
-        BatchCellRate("99999999999");
-        FAIL() << "no error";
-    } catch (const AppError& error) {
-        EXPECT_EQ(std::string(error.what()), Sj("'99999999999' は整数ではありません"));
-    }
+}
+
+TEST(TotalBands, EachBandIncludesItsLowerBound) {
+    const BandColor white{255, 255, 255}, pink{255, 192, 255}, cyan{128, 255, 255}, orange{255, 128, 64};
+    const struct Case {
+        int32_t tag;
+        BandColor color;
+    } cases[] = {
+        {-100, white},  {19999, white},           {20000, pink},          {39999, pink},
+        {40000, {255, 64, 255}}, {60000, {96, 128, 255}}, {80000, cyan},  {99999, cyan},
+        {100000, {64, 255, 64}}, {110000, {255, 255, 64}}, {120000, orange}, {129999, orange},
+        {130000, {255, 64, 64}}, {2147483647, {255, 64, 64}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TotalBandColor(c.tag), c.color) << c.tag;
+}
+
+TEST(AdviceCopy, LevelLabelByBestChartCode) {
+    const char* const expected[] = {"---",    "BSC",    "ADV",    "EXT",    "BSC",    "ADV",   "EXT",
+                                    "BSC<B>", "ADV<B>", "EXT<B>", "BSC<O>", "ADV<O>", "EXT<O>"};
+    for (int32_t code = 0; code <= 12; ++code)
+        EXPECT_EQ(BestCodeLabel(code), expected[code]) << code;
+    EXPECT_EQ(BestCodeLabel(13), "---");
+    EXPECT_EQ(BestCodeLabel(-1), "---");
 }

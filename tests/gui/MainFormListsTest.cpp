@@ -1,15 +1,26 @@
 #include "ui/MainForm.h"
 
 #include "editions/Editions.h"
+#include "export/ExportForm.h"
+#include "net/PropertyForm.h"
+#include "net/SendForm.h"
 #include "platform/Clock.h"
+#include "platform/gui/Clipboard.h"
 #include "platform/gui/EventGuard.h"
+#include "platform/gui/ModalRun.h"
 #include "tests/gui/MainFormTestSupport.h"
+#include "tests/net/FakeService.h"
+#include "ui/ByteLimitedEdit.h"
 #include "ui/ListRows.h"
+#include "ui/MusicEditForm.h"
+#include "ui/ProgramMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -18,6 +29,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -28,11 +40,14 @@ namespace {
 // once the edition is set, since their level count depends on it.
 class Window {
   public:
-    Window(const Edition& edition, const std::function<std::vector<SjisString>()>& songs) : folder(edition) {
+    Window(const Edition& edition, const std::function<std::vector<SjisString>()>& songs,
+           const SjisString& ini = {})
+        : folder(edition) {
         SjisString lines;
         for (const SjisString& line : songs())
             lines += line + "\r\n";
         WriteFileBytes(folder.GameFile(".txt"), lines);
+        if (!ini.empty()) WriteFileBytes(folder.Ini(), ini);
         SetFixedNow(LocalTime{2026, 7, 2, 13, 45, 0});
         form = std::make_unique<MainForm>();
         Guarded([this] { form->FormCreate(); });
@@ -222,8 +237,6 @@ TEST_F(MainFormLists, AdviceListIsBuiltOnlyWhenAConditionIsPicked) {
     EXPECT_EQ(w->LVskill->topLevelItemCount(), 2);
     w.Pick(0);
     EXPECT_EQ(Names(w->LVskill), QStringList({"Alpha", "Beta", "Gamma"}));
-    w.Pick(2);
-    EXPECT_EQ(Names(w->LVskill), QStringList({"Beta"}));
     w.Pick(3);
     EXPECT_EQ(w->StatusText(0), Sj(" 該当件数：0/4"));
 
@@ -242,12 +255,10 @@ TEST_F(MainFormLists, BatchStoresValidCellsThatRaiseTheRate) {
     w.Rate(0, 1, 9512);
     w->btnCompClick();
     EXPECT_EQ(w.Cell(0, 2), "95");
-    const char* refused[] = {"101", "0", "-5", " 95", "９５", "95.5"};
     w.Type(0, 2, "96");
     w.Type(0, 3, "95"); // 9500 is not above 9512
     w.Type(0, 4, "100");
-    for (int c = 3; c < 9; ++c)
-        w.Type(0, 2 + c, refused[c - 3]);
+    w.Type(0, 5, "101"); // refused; the other refused cells are the rule's own test
     w.Type(0, 11, "new\r\n\tline");
     w.Type(2, 11, "lost"); // no chart of its row is stored
     w.Type(3, 3, "50");    // the second Beta's row updates the first Beta, chart without a level
@@ -327,5 +338,209 @@ TEST_F(MainFormLists, BatchUndoEditorAndNameCells) {
     QTest::mouseClick(w->grdBatch->viewport(), Qt::LeftButton, {},
                       w->grdBatch->visualItemRect(name).center());
     EXPECT_EQ(QPoint(w->grdBatch->currentRow(), w->grdBatch->currentColumn()), QPoint(1, 2));
-    EXPECT_FALSE(name->flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(name->isSelected() || (name->flags() & Qt::ItemIsEditable));
+}
+
+// ---- Total, clipboard copies, dialog buttons ------------------------------------------
+
+TEST_F(MainFormLists, TotalColourAndHintFollowTheTagOfEachNewTotal) {
+    const struct Case {
+        int32_t total;
+        QColor color;
+        const char* hint;
+    } cases[] = {
+        {81234, QColor(128, 255, 255), "予想スキルポイント：812.34"},
+        {19999, QColor(255, 255, 255), "予想スキルポイント：199.99"},
+    };
+    for (const Case& c : cases) {
+        w->ShowTotal(c.total);
+        EXPECT_EQ(w->stSkillPoint->palette().color(QPalette::Text), c.color) << c.total;
+        EXPECT_EQ(w->pnlSkill->toolTip(), QString::fromUtf8(c.hint));
+    }
+}
+
+TEST_F(MainFormLists, CopiesListTheSelectedAdviceRowsInOnScreenOrder) {
+    ClipboardRecorder clipboard;
+    w.Rate(0, 4, 9512); // Alpha shows 1.28 points
+    w->btnCompClick();
+    w.Pick(5);
+    w.folder.boxes.Clear();
+    w->mnCopy3->trigger(); // nothing selected: nothing copied, nothing shown
+    EXPECT_EQ(clipboard.Sets(), 0);
+    EXPECT_TRUE(w.folder.boxes.Shown().empty());
+
+    // As after a sort: the second Beta first. The first Beta, between the
+    // selected rows, is skipped.
+    w->LVskill->insertTopLevelItem(0, w->LVskill->takeTopLevelItem(3));
+    for (int row : {0, 1, 3})
+        w->LVskill->topLevelItem(row)->setSelected(true);
+    const int32_t codes[] = {9, 0, 3, 12}; // the labels follow the table at the time of the copy
+    for (std::size_t i = 0; i < 4; ++i)
+        MusicTable[i].SkillList.BestCode = codes[i];
+    const SjisString rule = "\r\n------------------------\r\n";
+    const struct Case {
+        QAction* item;
+        SjisString text;
+    } cases[] = {
+        {w->mnCopy1, Sj("曲名") + rule + "Beta\r\nAlpha\r\nGamma\r\n"},
+        {w->mnCopy2, "LV\t" + Sj("曲名") + rule + "EXT<O>\tBeta\r\nEXT<B>\tAlpha\r\nEXT\tGamma\r\n"},
+        {w->mnCopy3, Sj("残SP") + "\tLV\t" + Sj("曲名") + rule +
+                         " 0.00\tEXT<O>\tBeta\r\n 1.28\tEXT<B>\tAlpha\r\n 0.00\tEXT\tGamma\r\n"},
+    };
+    for (const Case& c : cases) {
+        w.folder.boxes.Clear();
+        c.item->trigger();
+        EXPECT_EQ(clipboard.Text(), c.text) << c.item->objectName().toStdString();
+        EXPECT_EQ(w.folder.boxes.ShownUtf8(),
+                  std::vector<std::string>{"選択したデータをクリップボードにコピーしました！"});
+        EXPECT_EQ(w.folder.boxes.Shown()[0].Kind, BoxKind::Notice);
+    }
+
+    // A row whose song is no longer loaded is left out.
+    MusicCount = 3;
+    w->mnCopy1->trigger();
+    EXPECT_EQ(clipboard.Text(), Sj("曲名") + rule + "Alpha\r\nGamma\r\n");
+    MusicCount = 4;
+}
+
+// The main window started on three songs, with the dialogs it opens.
+class MainFormDialogs : public ::testing::Test {
+  protected:
+    MainFormDialogs() {
+        Windows().Main = w.form.get();
+        exporter.FormCreate();
+        Windows().Export = &exporter;
+        Windows().Property = &settings;
+        Windows().MusicEdit = &musicEdit;
+        Windows().Send = &send;
+        EXPECT_TRUE(w.folder.boxes.Shown().empty());
+        w->LVmain->clear(); // a refresh shows itself by the rows coming back
+    }
+    ~MainFormDialogs() override {
+        Windows() = ProgramWindows{};
+        ServerAddress.clear();
+    }
+    bool Refreshed() const { return w->LVmain->topLevelItemCount() == MusicCount; }
+
+    Window w{GuitarEdition(),
+             [] {
+                 return std::vector<SjisString>{SongLine("Alpha", "5", {10, 20, 30}), SongLine("Beta", "6", {15}),
+                                                SongLine("Gamma", "7", {40})};
+             },
+             "[GuitarFreaksV3]\r\nperfect=70\r\ngreat=25\r\ncombo=15\r\nwaru=90\r\n"
+             "[link]\r\nserver=http://example.invalid/svc/\r\n"};
+    ExportForm exporter;
+    PropertyForm settings;
+    MusicEditForm musicEdit;
+    SendForm send;
+};
+
+TEST_F(MainFormDialogs, SendAlwaysRefreshesAndExportNever) {
+    std::vector<QDialog*> shown;
+    ModalScript script([&](QDialog& dialog) {
+        shown.push_back(&dialog);
+        return shown.size() == 1 ? int(QDialog::Rejected) : int(QDialog::Accepted);
+    });
+    QTest::mouseClick(w->btnSend, Qt::LeftButton); // closed without sending
+    EXPECT_TRUE(Refreshed());
+    w->LVmain->clear();
+    QTest::mouseClick(w->btnExport, Qt::LeftButton); // closed with OK
+    EXPECT_FALSE(Refreshed());
+    EXPECT_EQ(shown, (std::vector<QDialog*>{&send, &exporter}));
+}
+
+TEST_F(MainFormDialogs, SettingsAreFilledWithTheRunningValuesAndRefreshOnlyOnOk) {
+    QStringList filled;
+    int result = QDialog::Rejected;
+    ModalScript script([&](QDialog& dialog) {
+        EXPECT_EQ(&dialog, &settings);
+        for (const char* name : {"edServer", "edPer", "edGrt", "edCmb", "edWaru"})
+            filled << dialog.findChild<ByteLimitedEdit*>(name)->text();
+        // Typed but not stored: the next opening shows the running values again.
+        dialog.findChild<ByteLimitedEdit*>("edPer")->setText("1");
+        return result;
+    });
+    const QStringList running({"http://example.invalid/svc/", "70", "25", "15", "90"});
+    QTest::mouseClick(w->btnOption, Qt::LeftButton);
+    EXPECT_EQ(filled, running);
+    EXPECT_FALSE(Refreshed());
+
+    result = QDialog::Accepted;
+    filled.clear();
+    QTest::mouseClick(w->btnOption, Qt::LeftButton);
+    EXPECT_EQ(filled, running);
+    EXPECT_TRUE(Refreshed());
+    EXPECT_EQ(SkillComputer->Perfect, 70);
+}
+
+TEST_F(MainFormDialogs, ADownloadThatReloadedTheTableDropsTheAdviceRows) {
+    // An advice row of the old table, its condition still picked.
+    w->LVskill->addTopLevelItem(MakeListRow({"  1", "Beta"}, 1, "Beta", QIcon(), false));
+    w->cbWhere->setCurrentIndex(5);
+    int conditionSignals = 0;
+    QObject::connect(w->cbWhere, &QComboBox::currentIndexChanged, [&] { ++conditionSignals; });
+
+    FakeService service;
+    service.SetReply("gfv.txt",
+                     FakeService::Body(SongLine("New0", "1", {10}) + "\r\n" + SongLine("Beta", "6", {15}) +
+                                       "\r\n" + SongLine("New2", "8", {20}) + "\r\n" +
+                                       SongLine("New3", "9", {20}) + "\r\n"));
+    service.SetReply("check.txt",
+                     FakeService::Body("GFV 002 2024/03/05 12:00:00 " + service.BaseUrl() + "gfv.txt\r\n"));
+    w.folder.boxes.Answer(BoxAnswer::Yes);
+    ModalScript script([&](QDialog& dialog) {
+        dialog.findChild<ByteLimitedEdit*>("edURL")->setText(
+            QString::fromStdString(service.BaseUrl() + "check.txt"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("btnGet"), Qt::LeftButton);
+        return dialog.result();
+    });
+    QTest::mouseClick(w->btnOption, Qt::LeftButton);
+
+    ASSERT_EQ(MusicCount, 4);
+    EXPECT_EQ(w->LVskill->topLevelItemCount(), 0);
+    EXPECT_EQ(w->cbWhere->currentIndex(), -1);
+    EXPECT_EQ(conditionSignals, 0); // not a player's pick: the advice list is not rebuilt
+    EXPECT_TRUE(Refreshed());
+    EXPECT_EQ(RowSongName(*w->LVmain->topLevelItem(3)), "New3");
+}
+
+TEST_F(MainFormDialogs, SongInformationRefreshesOnlyOnOkForTheSelectedSong) {
+    int result = QDialog::Rejected;
+    ModalScript script([&](QDialog& dialog) {
+        EXPECT_EQ(&dialog, &musicEdit);
+        return result;
+    });
+    w->btnCompClick();
+    w->mnMusicEdit->trigger(); // no row selected
+    EXPECT_EQ(script.Runs(), 0);
+
+    // The dialog's own tests cover what it stores and writes.
+    w->LVmain->topLevelItem(2)->setSelected(true);
+    w->LVmain->topLevelItem(2)->setText(14, "stale"); // a refresh rebuilds the row
+    w->mnMusicEdit->trigger();
+    EXPECT_EQ(script.Runs(), 1);
+    EXPECT_EQ(musicEdit.MusicIndex, 2);
+    EXPECT_EQ(w->LVmain->topLevelItem(2)->text(14), "stale");
+
+    result = QDialog::Accepted;
+    w->mnMusicEdit->trigger();
+    EXPECT_EQ(w->LVmain->topLevelItem(2)->text(14), "");
+}
+
+TEST_F(MainFormDialogs, QuickExportsRunTheirKindAndAFailureLeavesTheWindowUsable) {
+    namespace fs = std::filesystem;
+    const fs::path previous = fs::current_path();
+    fs::current_path(w.folder.dir.Path());
+    fs::create_directory("GuitarFreaksV3_Export.txt"); // a folder in the way of the text file
+    ClipboardRecorder clipboard;
+    QTest::mouseClick(w->btnTxtOut, Qt::LeftButton);
+    ASSERT_EQ(w.folder.boxes.Shown().size(), 1u);
+    EXPECT_EQ(w.folder.boxes.Shown()[0].Kind, BoxKind::Error);
+    EXPECT_NE(w.folder.boxes.ShownUtf8()[0].find("を作成できません"), std::string::npos);
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    QTest::mouseClick(w->btnHtmlOut, Qt::LeftButton);
+    EXPECT_TRUE(fs::is_regular_file("GuitarFreaksV3_Export.html"));
+    fs::current_path(previous);
 }
