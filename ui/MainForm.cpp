@@ -145,7 +145,7 @@ QTableWidgetItem* BatchCell(QTableWidget* grid, int row, int column) {
             cell->setFlags(Qt::ItemIsEnabled); // the status column is fixed
             cell->setBackground(grid->palette().color(QPalette::Button));
         } else if (column == 1) {
-            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            cell->setFlags(Qt::ItemIsEnabled); // names can be neither edited nor selected
         }
         grid->setItem(row, column, cell);
     }

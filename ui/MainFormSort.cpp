@@ -93,9 +93,9 @@ void MainForm::ConnectSortHandlers() {
 
     // The pop-up menus open where the player right-clicks; each is enabled as it opens.
     connect(LVmain, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { pmnMain->popup(LVmain->viewport()->mapToGlobal(at)); });
+            GuardedSlot([this](const QPoint& at) { pmnMain->popup(LVmain->viewport()->mapToGlobal(at)); }));
     connect(LVskill, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { pmnMain2->popup(LVskill->viewport()->mapToGlobal(at)); });
+            GuardedSlot([this](const QPoint& at) { pmnMain2->popup(LVskill->viewport()->mapToGlobal(at)); }));
     connect(pmnMain, &QMenu::aboutToShow, this, GuardedSlot([this] { pmnMainPopup(); }));
     connect(pmnMain2, &QMenu::aboutToShow, this, GuardedSlot([this] { pmnMain2Popup(); }));
     for (QAction* item : {mnBAS, mnADV, mnEXT})

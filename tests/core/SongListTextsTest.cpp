@@ -1,6 +1,5 @@
 #include "ui/SongListTexts.h"
 #include "data/NumberText.h"
-#include "editions/Editions.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -83,34 +82,6 @@ TEST(SongListTexts, ColumnTexts) {
     EXPECT_EQ(WholePercentText(0), "0");
     EXPECT_EQ(WholePercentText(-150), "-1");
     EXPECT_EQ(ShownCountText(3, 61), Sj(" 該当件数：3/61"));
-}
-
-TEST(SongListTexts, MainRowTextsFollowTheEditionsColumns) {
-    ResetData(GuitarEdition());
-    TMusicList song;
-    song.Index = 7;
-    song.Code = 1234;
-    song.Name = Sj("硝子の灯台");
-    song.Bpm = "90-180";
-    song.Level = {10, 0, 30, 40, 50, 60, 0, 0, 0};
-    song.SkillList.BestSkill = 2354;
-    song.SkillList.BestCode = 8;
-    song.Comment = Sj("もう少し");
-    song.UpdateTime = "07/01 12:34";
-    const std::vector<SjisString> guitar = MainRowTexts(song, 9);
-    const std::vector<SjisString> expected = {"  7",          Sj("硝子の灯台"),
-                                              "90-180",       "10",
-                                              "--",           "30",
-                                              "40",           "50",
-                                              "60",           "--",
-                                              "--",           "--",
-                                              "23.54",        Sj("  NEW BASS     ADV"),
-                                              Sj("もう少し"), "07/01 12:34"};
-    EXPECT_EQ(guitar, expected);
-    const std::vector<SjisString> drum = MainRowTexts(song, 3);
-    ASSERT_EQ(drum.size(), 10u);
-    EXPECT_EQ(drum[5], "30");
-    EXPECT_EQ(drum[6], "23.54");
 }
 
 TEST(SongListTexts, DisplayRule) {

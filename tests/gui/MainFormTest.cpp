@@ -81,84 +81,79 @@ const QStringList kDrumMainColumns = {"ID",  "曲名",  "BPM",         "BAS",   
 
 } // namespace
 
-TEST(MainFormStructure, GuitarEditionsControls) {
+TEST(MainFormStructure, EachEditionsColumnsTabsAndCaptions) {
+    struct Case {
+        const Edition* edition;
+        QStringList mainColumns;
+        int skillColumns;
+        QStringList gridHeaders;
+        QStringList tabs;
+        const char* mode;
+    };
+    const Case cases[] = {
+        {&GuitarEdition(),
+         kGuitarMainColumns,
+         49,
+         {"状態", "曲名", "BSC", "ADV", "EXT", "BSC(B)", "ADV(B)", "EXT(B)", "BSC(O)", "ADV(O)", "EXT(O)",
+          "コメント"},
+         {"STANDARD", "BASS", "OPEN PICK"},
+         "GuitarFreaksV3"},
+        {&DrumEdition(),
+         kDrumMainColumns,
+         19,
+         {"状態", "曲名", "BSC", "ADV", "EXT", "コメント"},
+         {"STANDARD"},
+         "DrumManiaV3"},
+    };
+    for (const Case& c : cases) {
+        ProgramFolder folder(*c.edition);
+        MainForm form;
+        EXPECT_EQ(Headers(form.LVmain), c.mainColumns);
+        EXPECT_EQ(form.LVskill->columnCount(), c.skillColumns);
+        EXPECT_EQ(Headers(form.grdBatch), c.gridHeaders);
+        EXPECT_EQ(form.grdBatch->rowCount(), 1); // the header row is the grid's header: one empty row
+        QStringList tabs;
+        for (int t = 0; t < form.tcPlayMode->count(); ++t)
+            tabs << form.tcPlayMode->tabText(t);
+        EXPECT_EQ(tabs, c.tabs);
+        EXPECT_EQ(form.pnMode->text(), QString(" ") + c.mode);
+        EXPECT_EQ(form.StatusText(1), SjisString("MODE:") + c.mode);
+    }
+}
+
+TEST(MainFormStructure, FixedCaptionsWidthsPagesAndSigns) {
     ProgramFolder folder(GuitarEdition());
     MainForm form;
     EXPECT_EQ(form.windowTitle(), "ギタドラのPelorin.NET");
-    EXPECT_EQ(Headers(form.LVmain), kGuitarMainColumns);
+    EXPECT_EQ(form.SBinfoPanels[2]->text(), "ギタドラのPelorin.NET R24OS　　　");
     EXPECT_EQ(form.LVmain->columnWidth(1), 250);
     EXPECT_EQ(form.LVmain->columnWidth(11), 42);
-    ASSERT_EQ(form.LVskill->columnCount(), 49);
-    EXPECT_EQ(form.LVskill->headerItem()->text(2), "ポイント");
-    EXPECT_EQ(form.LVskill->headerItem()->text(24), "LV(A_B)");
     EXPECT_EQ(form.LVskill->headerItem()->text(25), "RESULT(ADV_B)");
     EXPECT_EQ(form.LVskill->headerItem()->text(27), "達成率(A_B)");
-    EXPECT_EQ(form.LVskill->headerItem()->text(48), "SP(E_O)");
-    EXPECT_TRUE(form.LVskill->isColumnHidden(5));
-    EXPECT_TRUE(form.LVskill->isColumnHidden(6));
+    EXPECT_TRUE(form.LVskill->isColumnHidden(5) && form.LVskill->isColumnHidden(6));
     EXPECT_FALSE(form.LVskill->isColumnHidden(7));
-    EXPECT_EQ(Headers(form.grdBatch), QStringList({"状態", "曲名", "BSC", "ADV", "EXT", "BSC(B)", "ADV(B)",
-                                                   "EXT(B)", "BSC(O)", "ADV(O)", "EXT(O)", "コメント"}));
-    EXPECT_EQ(form.grdBatch->rowCount(), 1); // the header row is the grid's header: one empty row
     EXPECT_EQ(form.grdBatch->columnWidth(0), 60);
     EXPECT_EQ(form.grdBatch->columnWidth(5), 40);
     EXPECT_EQ(form.grdBatch->columnWidth(11), 200);
-    ASSERT_EQ(form.tcPlayMode->count(), 3);
-    EXPECT_EQ(form.tcPlayMode->tabText(2), "OPEN PICK");
-    EXPECT_EQ(form.pnMode->text(), " GuitarFreaksV3");
-    EXPECT_EQ(form.StatusText(1), "MODE:GuitarFreaksV3");
-    EXPECT_EQ(form.SBinfoPanels[2]->text(), "ギタドラのPelorin.NET R24OS　　　");
+
+    ASSERT_EQ(form.PageControl1->count(), 3);
+    EXPECT_EQ(form.PageControl1->tabText(2), "Pelorin？");
+    EXPECT_EQ(form.ActivePageTag(), 1);
+    EXPECT_EQ(form.TabSheet3->property("Tag").toInt(), 1);
+    EXPECT_EQ(form.TabSheet2->property("Tag").toInt(), 0);
+    EXPECT_EQ(form.cbWhere->currentIndex(), -1); // no condition chosen yet
+
+    EXPECT_EQ(form.findChild<QToolButton*>("btnComp")->text(), "再計算");
+    EXPECT_EQ(form.btnExit->toolTip(), "アプリケーションの終了");
+    EXPECT_EQ(form.mnBAS->text(), "BAS リザルト入力");
+    EXPECT_EQ(
+        (QList<int>{form.mnBAS->data().toInt(), form.mnADV->data().toInt(), form.mnEXT->data().toInt()}),
+        QList<int>({1, 2, 3}));
+    EXPECT_EQ(form.ILmain.size(), 13u);
     for (int32_t sign : form.SortDirection.Main)
         EXPECT_EQ(sign, 1);
     for (int32_t sign : form.SortDirection.Skill)
         EXPECT_EQ(sign, 1);
-}
-
-TEST(MainFormStructure, DrumEditionDropsTheExtraPlayModes) {
-    ProgramFolder folder(DrumEdition());
-    MainForm form;
-    EXPECT_EQ(Headers(form.LVmain), kDrumMainColumns);
-    EXPECT_EQ(form.LVskill->columnCount(), 19);
-    EXPECT_EQ(form.LVskill->headerItem()->text(18), "SP(E)");
-    EXPECT_EQ(Headers(form.grdBatch), QStringList({"状態", "曲名", "BSC", "ADV", "EXT", "コメント"}));
-    ASSERT_EQ(form.tcPlayMode->count(), 1);
-    EXPECT_EQ(form.tcPlayMode->tabText(0), "STANDARD");
-    EXPECT_EQ(form.pnMode->text(), " DrumManiaV3");
-    EXPECT_EQ(form.StatusText(1), "MODE:DrumManiaV3");
-}
-
-TEST(MainFormStructure, PagesMenusAndControlsByName) {
-    ProgramFolder folder(GuitarEdition());
-    MainForm form;
-    ASSERT_EQ(form.PageControl1->count(), 3);
-    EXPECT_EQ(form.PageControl1->tabText(0), "スキル状況");
-    EXPECT_EQ(form.PageControl1->tabText(1), "一括更新");
-    EXPECT_EQ(form.PageControl1->tabText(2), "Pelorin？");
-    EXPECT_EQ(form.PageControl1->currentWidget(), form.TabSheet1);
-    EXPECT_EQ(form.ActivePageTag(), 1);
-    EXPECT_EQ(form.TabSheet3->property("Tag").toInt(), 1);
-    EXPECT_EQ(form.TabSheet2->property("Tag").toInt(), 0);
-
-    EXPECT_EQ(form.cbWhere->count(), 6);
-    EXPECT_EQ(form.cbWhere->currentIndex(), -1);
-    EXPECT_EQ(form.cbWhere->itemText(5), "全曲の状況");
-
-    for (const char* name :
-         {"btnExit", "btnComp", "btnSend", "btnExport", "btnTxtOut", "btnHtmlOut", "btnOption", "btnDispAll",
-          "btnDispFav", "btnDispNor", "btnDisp0", "btnDisp8", "btnBatchUpdate", "btnBatchClear"})
-        EXPECT_NE(form.findChild<QToolButton*>(name), nullptr) << name;
-    EXPECT_EQ(form.findChild<QToolButton*>("btnComp")->text(), "再計算");
-    EXPECT_EQ(form.btnComp->toolTip(), "スキルポイントを再計算する");
-    EXPECT_EQ(form.btnExit->toolTip(), "アプリケーションの終了");
-    EXPECT_EQ(form.btnDisp[7]->toolTip(), "ギタドチャンコ曲を表示");
-    EXPECT_EQ(form.mnBAS->text(), "BAS リザルト入力");
-    EXPECT_EQ(form.mnEXT->data().toInt(), 3);
-    EXPECT_EQ(form.mnCopy3->text(), "選択分の曲名・レベル・残SPをコピー");
-    EXPECT_EQ(form.cbBatUpdateFlg->text(), "スキルポイントが上昇したデータのみ更新");
-    for (const char* name : {"ResultDataBSC", "ResultDataADV", "ResultDataEXT"})
-        EXPECT_NE(form.findChild<ResultDataFrame*>(name), nullptr) << name;
-    EXPECT_EQ(form.ILmain.size(), 13u);
-    EXPECT_EQ(form.ILmain[0].pixmap(20, 20).size(), QSize(20, 20));
 }
 
 TEST(MainFormStart, FirstStartWithoutSettingsFile) {
@@ -262,12 +257,6 @@ TEST(MainFormStart, SavedPlayModeIsSelectedWithoutRunningTheTabHandler) {
     EXPECT_EQ(form->tcPlayMode->currentIndex(), 1);
     EXPECT_EQ(form->PlayMode, 1);
     EXPECT_EQ(tabChanges, 0);
-
-    // A value naming no tab leaves the first one.
-    WriteFileBytes(folder.Ini(), "[config]\r\nplay=7\r\n");
-    form->FormCreate();
-    EXPECT_EQ(form->tcPlayMode->currentIndex(), 0);
-    EXPECT_EQ(form->PlayMode, 0);
     form->FormDestroy();
 }
 

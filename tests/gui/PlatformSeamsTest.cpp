@@ -2,6 +2,7 @@
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
+#include "platform/gui/QtText.h"
 #include "tests/TestSupport.h"
 
 #include <QApplication>
@@ -41,4 +42,11 @@ TEST(LongOperation, RestoresWindowAndCursorWhenTheWorkFails) {
     EXPECT_TRUE(disabledDuringWork);
     EXPECT_TRUE(window.isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtText, UnencodableCharactersBecomeOneQuestionMarkEach) {
+    // A guitar emoji is a surrogate pair in QString: still one character.
+    EXPECT_EQ(QStringToSjis(QString::fromUtf8("ギ\xF0\x9F\x8E\xB8éx")), Sj("ギ") + "??x");
+    SjisString out;
+    EXPECT_FALSE(TryQStringToSjis(QString::fromUtf8("\xF0\x9F\x8E\xB8"), out));
 }

@@ -33,8 +33,18 @@ TEST(ResultDataTexts, RowFormats) {
 
 namespace {
 
-QString Label(const ResultDataFrame& frame, int n) {
-    return frame.findChild<QLabel*>(QStringLiteral("lbBasN%1").arg(n))->text();
+QStringList Labels(const ResultDataFrame& frame) {
+    QStringList texts;
+    for (int n = 1; n <= 8; ++n)
+        texts << frame.findChild<QLabel*>(QStringLiteral("lbBasN%1").arg(n))->text();
+    return texts;
+}
+
+QList<bool> Enabled(const ResultDataFrame& frame) {
+    QList<bool> states{frame.lbBasTop->isEnabled()};
+    for (const QLabel* label : frame.lbBasN)
+        states << label->isEnabled();
+    return states;
 }
 
 QColor TitleColour(const ResultDataFrame& frame) {
@@ -47,43 +57,25 @@ QColor PanelColour(const ResultDataFrame& frame) {
 
 } // namespace
 
-TEST(ResultDataFrame, ShowsAChartsValues) {
+TEST(ResultDataFrame, ShowClearAndActivateAreIndependent) {
     ResultDataFrame frame;
     EXPECT_EQ(frame.size(), QSize(81, 175));
     frame.ShowResult(812, 30, 5, 2, 1, 700, 95, 3, 1, 0, 0, 86, 95.12, 25.11);
-    EXPECT_EQ(Label(frame, 1), " 812 [95%]");
-    EXPECT_EQ(Label(frame, 2), "  30 [ 3%]");
-    EXPECT_EQ(Label(frame, 3), "   5 [ 1%]");
-    EXPECT_EQ(Label(frame, 4), "   2 [ 0%]");
-    EXPECT_EQ(Label(frame, 5), "   1 [ 0%]");
-    EXPECT_EQ(Label(frame, 6), " 700 [86%]");
-    EXPECT_EQ(Label(frame, 7), " 95%");
-    EXPECT_EQ(Label(frame, 8), "25.11");
-}
-
-TEST(ResultDataFrame, ClearAndActivateAreIndependent) {
-    ResultDataFrame frame;
-    frame.ShowResult(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.0, 0.0);
-    EXPECT_EQ(Label(frame, 1), "   0 [ 0%]");
-    EXPECT_EQ(Label(frame, 7), "  0%");
-    EXPECT_EQ(Label(frame, 8), "0.00");
+    const QStringList shown = {" 812 [95%]", "  30 [ 3%]", "   5 [ 1%]", "   2 [ 0%]",
+                               "   1 [ 0%]", " 700 [86%]", " 95%",       "25.11"};
+    EXPECT_EQ(Labels(frame), shown);
 
     frame.SetActive(false);
-    EXPECT_FALSE(frame.lbBasTop->isEnabled());
-    for (QLabel* label : frame.lbBasN)
-        EXPECT_FALSE(label->isEnabled());
-    EXPECT_EQ(Label(frame, 8), "0.00"); // SetActive keeps the texts
+    EXPECT_EQ(Enabled(frame), QList<bool>(9, false));
+    EXPECT_EQ(Labels(frame), shown); // SetActive keeps the texts
 
     frame.ClearValues();
-    for (QLabel* label : frame.lbBasN)
-        EXPECT_TRUE(label->text().isEmpty());
-    EXPECT_FALSE(frame.lbBasN[0]->isEnabled()); // ClearValues keeps the state
-    EXPECT_EQ(frame.lbBasTop->text(), "BSC");   // the title is not a value
+    EXPECT_EQ(Labels(frame), QStringList(8, QString()));
+    EXPECT_EQ(Enabled(frame), QList<bool>(9, false)); // ClearValues keeps the state
+    EXPECT_EQ(frame.lbBasTop->text(), "BSC");         // the title is not a value
 
     frame.SetActive(true);
-    EXPECT_TRUE(frame.lbBasTop->isEnabled());
-    for (QLabel* label : frame.lbBasN)
-        EXPECT_TRUE(label->isEnabled());
+    EXPECT_EQ(Enabled(frame), QList<bool>(9, true));
 }
 
 TEST(ResultDataFrame, LevelNamesSetTitleAndColours) {
