@@ -40,18 +40,11 @@ std::string ErrorOf(const std::function<void()>& action) {
     return "(no error)";
 }
 
-TEST(AtomicFile, CreatesNewFileAndLeavesNothingElse) {
+TEST(AtomicFile, WritesAndReplacesKeepingPermissionBitsAndNothingElse) {
     TempDir dir;
     const std::string path = dir.File("a.skill");
-    WriteFileAtomic(path, "x\r\ny\r\n");
-    EXPECT_EQ(ReadFileBytes(path), "x\r\ny\r\n");
-    EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.skill"});
-}
-
-TEST(AtomicFile, ReplacingKeepsPermissionBits) {
-    TempDir dir;
-    const std::string path = dir.File("a.skill");
-    WriteFileBytes(path, "old contents that are longer");
+    WriteFileAtomic(path, "old contents that are longer\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "old contents that are longer\r\n");
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
     WriteFileAtomic(path, "new");
     EXPECT_EQ(ReadFileBytes(path), "new");
@@ -77,6 +70,8 @@ TEST(AtomicFile, UnwritableTargetFailsNamingTarget) {
     EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(path, "x"); }), CannotCreateMessage(path));
     EXPECT_EQ(CannotCreateMessage(path), Sj("ファイル ") + path + Sj(" を作成できません"));
     EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.comment"});
+    const std::string inMissingFolder = dir.File("none/a.txt");
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(inMissingFolder, "x"); }), CannotCreateMessage(inMissingFolder));
 }
 
 TEST(AtomicFile, ReadOnlyTargetFailsAndStaysUnchanged) {
@@ -88,12 +83,6 @@ TEST(AtomicFile, ReadOnlyTargetFailsAndStaysUnchanged) {
     EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(path, "new"); }), CannotCreateMessage(path));
     EXPECT_EQ(ReadFileBytes(path), "old");
     EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.favorite"});
-}
-
-TEST(AtomicFile, MissingFolderFailsNamingTarget) {
-    TempDir dir;
-    const std::string path = dir.File("none/a.txt");
-    EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(path, "x"); }), CannotCreateMessage(path));
 }
 
 // A write that fails half-way (here: the file size limit, as a full disk

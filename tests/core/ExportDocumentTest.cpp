@@ -1,7 +1,6 @@
 #include "export/ExportDocument.h"
 #include "data/DataUnit.h"
 #include "data/SkillCmp.h"
-#include "data/Recalc.h"
 #include "editions/Editions.h"
 #include "export/ExportOptions.h"
 #include "export/HtmlExport.h"
@@ -100,11 +99,7 @@ TEST_F(ExportDocumentTest, GatherCopiesTheBestChartOfScoredSongsInRankOrder) {
     first.Comment = "note";
     first.Level[0] = 10; // not the best chart
     TChartResult& best = first.SkillList.Chart[4];
-    best.PerfectPct = 70;
-    best.GreatPct = 20;
-    best.GoodPct = 5;
-    best.PoorPct = 3;
-    best.MissPct = 2;
+    best.PerfectPct = 70, best.GreatPct = 20, best.GoodPct = 5, best.PoorPct = 3, best.MissPct = 2;
     best.ComboPct = 66;
     Song(1002, "unscored", -1, 0, 3, 0);
     Song(1003, "first", 2, 6, 1, 99);
@@ -117,33 +112,11 @@ TEST_F(ExportDocumentTest, GatherCopiesTheBestChartOfScoredSongsInRankOrder) {
     EXPECT_EQ(rows[0].Rate, 0); // 0.99 % cuts to 0
     const ExportRow& row = rows[1];
     EXPECT_EQ(row.ShortName, "s");
-    EXPECT_EQ(row.BestCode, 8);
-    EXPECT_EQ(row.Level, 50);
-    EXPECT_EQ(row.Rate, 95);
-    EXPECT_EQ(row.SkillPoint, 1000);
     EXPECT_EQ(row.Comment, "note");
-    EXPECT_EQ(std::vector<int32_t>(
-                  {row.PerfectPct, row.GreatPct, row.GoodPct, row.PoorPct, row.MissPct, row.ComboPct}),
-              std::vector<int32_t>({70, 20, 5, 3, 2, 66}));
+    EXPECT_EQ(std::vector<int32_t>({row.BestCode, row.Level, row.Rate, row.SkillPoint, row.PerfectPct,
+                                    row.GreatPct, row.GoodPct, row.PoorPct, row.MissPct, row.ComboPct}),
+              std::vector<int32_t>({8, 50, 95, 1000, 70, 20, 5, 3, 2, 66}));
     EXPECT_EQ(Names(GatherCategory(CategoryExisting)), std::vector<std::string>{"existing"});
-}
-
-TEST_F(ExportDocumentTest, TiesFollowTheRankingNotTheTableOrder) {
-    // Best points 500, 300, 500, 700 in table order rank 4th, 3rd, 1st, 2nd.
-    const int32_t levels[] = {50, 30, 50, 70};
-    const char* names[] = {"a", "b", "c", "d"};
-    for (int i = 0; i < 4; ++i) {
-        TMusicList& music = MusicTable[i];
-        music.Index = i;
-        music.Code = 10 + i;
-        music.Name = names[i];
-        music.Level[2] = levels[i];
-        music.SkillList.Chart[2].Rate = 9000;
-        music.SkillList.Chart[2].InputMode = InputRate;
-    }
-    MusicCount = 4;
-    RecalcAllSkills();
-    EXPECT_EQ(Names(GatherCategory(CategoryExisting)), (std::vector<std::string>{"d", "c", "a", "b"}));
 }
 
 TEST_F(ExportDocumentTest, TextDocument) {

@@ -26,11 +26,11 @@ TEST(IntConv, AcceptsBlanksSignAndHexPrefixes) {
         {"0x1f", 31},
         {"0X10", 16},
         {"-$10", -16},
-        {"2147483647", 2147483647},
-        {"-2147483648", INT32_MIN},
-        {"$7FFFFFFF", INT32_MAX},
         {"$FFFFFFFF", -1},
-        {"0000000000000000000042", 42},
+        {"$7FFFFFFF", INT32_MAX},
+        {"2147483647", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {std::string(20, '0') + "42", 42},
     };
     for (const IntCase& c : cases) {
         int32_t value = 99;
@@ -49,9 +49,6 @@ TEST(IntConv, RefusesEmptyTrailingAndOutOfRange) {
         EXPECT_FALSE(TryStrToInt(text, value)) << text;
         EXPECT_THROW(StrToInt(text), AppError) << text;
     }
-}
-
-TEST(IntConv, ErrorNamesTheText) {
     try {
         StrToInt("12a");
         FAIL();

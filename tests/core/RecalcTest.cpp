@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <random>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -26,11 +24,7 @@ class RecalcTest : public ::testing::Test {
 
     void Start(const Edition& edition) {
         ResetData(edition);
-        computer = TSkillComputer{};
-        computer.Perfect = 80;
-        computer.Combo = 20;
-        computer.Great = 20;
-        computer.Waru = 100;
+        computer = DefaultWeights();
         SkillComputer = &computer;
     }
 
@@ -113,6 +107,8 @@ TEST_F(RecalcTest, ChartByInputMode) {
         {"counts, none judged", CountChart(0, 0, 0, 0, 0, 1000), 45, 0, 0, InputCounts},
         {"counts, no such chart", CountChart(900, 100, 0, 0, 0, 1000), 0, 9399, 0, InputCounts},
         {"unknown mode is left alone", RateChart(KeptMode, 20000), 45, 20000, 12345, KeptMode},
+        // x 100 wraps instead of overflowing; the negative rate stays
+        {"legacy rate wraps", RateChart(InputLegacy, 30000000), 0, -1294967296, 0, InputRate},
     };
     for (const Case& t : cases) {
         TChartResult chart = t.chart;
@@ -124,34 +120,23 @@ TEST_F(RecalcTest, ChartByInputMode) {
     }
 }
 
-TEST_F(RecalcTest, LegacyRateWrapsInsteadOfOverflowing) {
-    TChartResult chart = RateChart(InputLegacy, 30000000); // x 100 wraps to a negative rate, which stays
-    RecalcChart(chart, 45);
-    EXPECT_EQ(chart.Rate, static_cast<int32_t>(3000000000LL - 4294967296LL));
-    EXPECT_EQ(chart.InputMode, InputRate);
-}
-
-TEST_F(RecalcTest, BestChartTakesTheLowestIndexOnATie) {
+TEST_F(RecalcTest, BestChartIsTheFirstWithTheMostPoints) {
     const int song = AddSong(100);
     GivePoints(song, 1, 800);
     GivePoints(song, 3, 1200);
     GivePoints(song, 6, 1200);
     GivePoints(song, 8, -5);
+    const int none = AddSong(101);
+    GivePoints(none, 0, 0);
+    GivePoints(none, 1, -300);
     RecalcAllSkills();
     EXPECT_EQ(Skills(song).BestChart, 3);
     EXPECT_EQ(Skills(song).BestCode, 7);
     EXPECT_EQ(Skills(song).BestSkill, 1200);
-}
-
-TEST_F(RecalcTest, SongWithoutPointsHasNoBestChart) {
-    const int song = AddSong(100);
-    GivePoints(song, 0, 0);
-    GivePoints(song, 1, -300);
-    RecalcAllSkills();
-    EXPECT_EQ(Skills(song).BestChart, -1);
-    EXPECT_EQ(Skills(song).BestCode, 0);
-    EXPECT_EQ(Skills(song).BestSkill, 0);
-    EXPECT_EQ(Skills(song).Rank, 1); // ranked all the same, after any song with points
+    EXPECT_EQ(Skills(none).BestChart, -1);
+    EXPECT_EQ(Skills(none).BestCode, 0);
+    EXPECT_EQ(Skills(none).BestSkill, 0);
+    EXPECT_EQ(Skills(none).Rank, 2); // ranked after any song with points
 }
 
 TEST_F(RecalcTest, RecalcWritesTheConversionsBackToTheTable) {
@@ -210,30 +195,24 @@ TEST_F(RecalcTest, WaruZeroStopsPartWayAndKeepsTheOldTotal) {
     EXPECT_EQ(Chart(third, 0).Rate, 90); // never reached
 }
 
-TEST_F(RecalcTest, WaruZeroWithCountsOfZeroWeightIsAnInvalidOperation) {
-    const int song = AddSong(10);
-    MusicTable[song].Level[0] = 45;
-    Chart(song, 0) = CountChart(0, 0, 12, 0, 0, 0); // GOOD weighs 0
-    computer.Waru = 0;
-    try {
-        RecalcAllSkills();
-        FAIL() << "no error";
-    } catch (const AppError& e) {
-        EXPECT_EQ(SjisString(e.what()), InvalidOpText());
-    }
-}
-
-// Exchange sort: 500, 300, 500, 700 ends as 700, third, first, 300.
+// Exchange sort: 500, 300, 500, 700, 300 ends as 700, third, first, 300
+// second, 300 fifth. Two long versions count, so of the tied songs the later
+// one counts, the earlier not.
 TEST_F(RecalcTest, RankingTiesFollowTheExchangeSort) {
-    const int a = AddSongWithPoints(10, 500);
-    const int b = AddSongWithPoints(11, 300);
-    const int c = AddSongWithPoints(12, 500);
-    const int d = AddSongWithPoints(13, 700);
-    EXPECT_EQ(RecalcAllSkills(), 2000);
-    EXPECT_EQ(Skills(d).Rank, 1);
-    EXPECT_EQ(Skills(c).Rank, 2);
-    EXPECT_EQ(Skills(a).Rank, 3);
-    EXPECT_EQ(Skills(b).Rank, 4);
+    const int a = AddSongWithPoints(2000, 500, 4);
+    const int b = AddSongWithPoints(2001, 300, 4);
+    const int c = AddSongWithPoints(2002, 500, 4);
+    const int d = AddSongWithPoints(2003, 700, 4);
+    const int e = AddSongWithPoints(2004, 300, 4);
+    EXPECT_EQ(RecalcAllSkills(), 1200);
+    auto ranks = [&](auto field) {
+        std::vector<int32_t> values;
+        for (int song : {d, c, a, b, e})
+            values.push_back(Skills(song).*field);
+        return values;
+    };
+    EXPECT_EQ(ranks(&TSkillList::Rank), (std::vector<int32_t>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(ranks(&TSkillList::BestCode), (std::vector<int32_t>{8, 8, 2, 2, 2}));
 }
 
 // Songs of other categories stay in the array as fillers and move the
@@ -247,20 +226,6 @@ TEST_F(RecalcTest, FillerEntriesTakePartInTheSort) {
     EXPECT_EQ(Skills(w).Rank, 1);
     EXPECT_EQ(Skills(z).Rank, 2);
     EXPECT_EQ(Skills(x).Rank, 3);
-}
-
-// Two long versions count. Of the tied songs the sort puts the later one first,
-// so it is counted and the earlier one is not.
-TEST_F(RecalcTest, TieOrderDecidesWhichSongCounts) {
-    const int a = AddSongWithPoints(2000, 500, 4);
-    const int b = AddSongWithPoints(2001, 300, 4);
-    const int c = AddSongWithPoints(2002, 500, 4);
-    const int d = AddSongWithPoints(2003, 700, 4);
-    EXPECT_EQ(RecalcAllSkills(), 1200);
-    EXPECT_EQ(Skills(d).BestCode, 8);
-    EXPECT_EQ(Skills(c).BestCode, 8);
-    EXPECT_EQ(Skills(a).BestCode, 2);
-    EXPECT_EQ(Skills(b).BestCode, 2);
 }
 
 TEST_F(RecalcTest, CategoryCountsItsTopSongsOnly) {
@@ -320,6 +285,9 @@ TEST_F(RecalcTest, BestCodeInBothEditions) {
 }
 
 TEST_F(RecalcTest, TotalSumsTheFourCategories) {
+    TotalSkill = 500;
+    EXPECT_EQ(RecalcAllSkills(), 0); // an empty table
+    EXPECT_EQ(TotalSkill, 0);
     AddSongWithPoints(999, 100);
     AddSongWithPoints(1000, 20);
     AddSong(1999); // no points: adds 0
@@ -330,12 +298,6 @@ TEST_F(RecalcTest, TotalSumsTheFourCategories) {
     EXPECT_EQ(TotalSkill, 4123);
 }
 
-TEST_F(RecalcTest, EmptyTableGivesZero) {
-    TotalSkill = 500;
-    EXPECT_EQ(RecalcAllSkills(), 0);
-    EXPECT_EQ(TotalSkill, 0);
-}
-
 TEST_F(RecalcTest, TotalWrapsAt32Bits) {
     const int32_t max = std::numeric_limits<int32_t>::max();
     AddSongWithPoints(1, max);
@@ -343,67 +305,14 @@ TEST_F(RecalcTest, TotalWrapsAt32Bits) {
     EXPECT_EQ(RecalcAllSkills(), -2);
 }
 
-namespace {
-
-struct RankedSong {
-    int32_t code, bestSkill, bestCode, rank;
-};
-
-// The ranking step as plainly written: (index, key) pairs, fillers included,
-// the exchange sort with j starting at i.
-int32_t ReferenceRanking(std::vector<RankedSong>& songs) {
-    const int n = static_cast<int>(songs.size());
-    int32_t total = 0;
-    for (const CategoryRange& category : RankedCategories) {
-        std::vector<std::pair<int, int32_t>> work(n);
-        for (int i = 0; i < n; ++i) {
-            const bool in = category.Lo <= songs[i].code && songs[i].code <= category.Hi;
-            work[i] = in ? std::pair{i, songs[i].bestSkill} : std::pair{-1, 0};
-        }
-        for (int i = 0; i <= n - 2; ++i)
-            for (int j = i; j <= n - 1; ++j)
-                if (work[i].second < work[j].second) std::swap(work[i], work[j]);
-        int32_t rank = 1, k = 0;
-        for (const auto& [index, key] : work) {
-            if (index < 0) continue;
-            songs[index].rank = rank++;
-            if (k < category.Counted)
-                total += songs[index].bestSkill;
-            else if (songs[index].bestCode != 0)
-                songs[index].bestCode = (songs[index].bestCode - 1) % 3 + 1;
-            ++k;
-        }
-    }
-    return total;
-}
-
-} // namespace
-
-// A full table with many ties, zero-point songs and songs of no category ranks
-// exactly as the plain exchange sort does.
-TEST_F(RecalcTest, FullTableRanksAsThePlainExchangeSort) {
-    std::mt19937 random(2024);
-    for (int round = 0; round < 5; ++round) {
-        Start(GuitarEdition());
-        std::vector<RankedSong> expected;
-        for (int i = 0; i < MaxMusicCount; ++i) {
-            const int32_t codes[] = {-1, 0, 500, 999, 1000, 1500, 2000, 2500, 3000, 3999, 4000};
-            const int32_t code = codes[random() % 11] + static_cast<int32_t>(random() % 2);
-            const int32_t points = static_cast<int32_t>(random() % 6) * 100; // few values: many ties
-            const int chart = static_cast<int>(random() % 9);
-            AddSongWithPoints(code, points, chart);
-            expected.push_back({code, points, points > 0 ? chart + 4 : 0, 0});
-        }
-        const int32_t total = ReferenceRanking(expected);
-
-        EXPECT_EQ(RecalcAllSkills(), total);
-        for (int i = 0; i < MusicCount; ++i) {
-            const bool ranked = SongCategory(expected[i].code) != CategoryNone;
-            EXPECT_EQ(Skills(i).Rank, expected[i].rank) << "round " << round << " song " << i;
-            EXPECT_EQ(Skills(i).BestCode, expected[i].bestCode) << "round " << round << " song " << i;
-            if (!ranked) {
-                EXPECT_EQ(Skills(i).Rank, 0);
-            }
-        }
+// Every entry of a full table takes part in the sort: ascending points end
+// in descending order, the top 35 counted.
+TEST_F(RecalcTest, FullTableRanksEverySong) {
+    for (int i = 0; i < MaxMusicCount; ++i)
+        AddSongWithPoints(i, i + 1);
+    EXPECT_EQ(RecalcAllSkills(), 35 * (467 + 501) / 2);
+    for (int i = 0; i < MaxMusicCount; ++i) {
+        EXPECT_EQ(Skills(i).Rank, MaxMusicCount - i) << i;
+        EXPECT_EQ(Skills(i).BestCode, i >= MaxMusicCount - 35 ? 6 : 3) << i;
     }
 }

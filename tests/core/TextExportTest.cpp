@@ -88,38 +88,38 @@ TEST(TextExport, RatePieces) {
     }
 }
 
+ExportDocument Block(const std::vector<ExportRow>& rows, int32_t counted, const TextExportOptions& options) {
+    ExportDocument document;
+    BuildTextBlock(document, rows, counted, options);
+    return document;
+}
+
 TEST(TextExportBlock, StopsAfterTheCountedTopUnlessOtherSongsAreWanted) {
     const std::vector<ExportRow> rows = {Row("A", 6, 98), Row("B", 5, 97), Row("C", 2, 96)};
     TextExportOptions options;
-    ExportDocument document;
-    BuildTextBlock(document, rows, 2, options);
-    EXPECT_EQ(document, ExportDocument{Sj("A(98%)EXT、B(97%)ADV、")});
-
+    EXPECT_EQ(Block(rows, 2, options), ExportDocument{Sj("A(98%)EXT、B(97%)ADV、")});
     options.OtherSongs = true;
-    document.clear();
-    BuildTextBlock(document, rows, 2, options);
-    EXPECT_EQ(document, ExportDocument{Sj("A(98%)EXT、B(97%)ADV、C(96%)ADV、")});
+    EXPECT_EQ(Block(rows, 2, options), ExportDocument{Sj("A(98%)EXT、B(97%)ADV、C(96%)ADV、")});
+    options.Grouping = -1; // no grouping chosen: one block as well
+    EXPECT_EQ(Block(rows, 2, options), ExportDocument{Sj("A(98%)EXT、B(97%)ADV、C(96%)ADV、")});
 }
 
 TEST(TextExportBlock, ARateOfZeroIsWrittenAndEndsTheBlock) {
     const std::vector<ExportRow> rows = {Row("A", 6, 98), Row("B", 5, 0), Row("C", 4, 90)};
     TextExportOptions options = SongBySong();
     options.Rate0 = 1;
-    ExportDocument document;
-    BuildTextBlock(document, rows, 35, options);
-    EXPECT_EQ(document, ExportDocument{Sj("A(98%)EXT\r\nB(未プレイ)ADV\r\n")});
+    EXPECT_EQ(Block(rows, 35, options), ExportDocument{Sj("A(98%)EXT\r\nB(未プレイ)ADV\r\n")});
 }
 
-TEST(TextExportBlock, EmptyCategory) {
+TEST(TextExportBlock, EmptyBlocks) {
     TextExportOptions options;
-    ExportDocument document;
-    BuildTextBlock(document, {}, 13, options);
-    EXPECT_EQ(document, ExportDocument{""}); // one empty line
-
+    EXPECT_EQ(Block({}, 13, options), ExportDocument{""}); // one empty line
     options.Grouping = 1;
-    document.clear();
-    BuildTextBlock(document, {}, 13, options);
-    EXPECT_TRUE(document.empty());
+    EXPECT_TRUE(Block({}, 13, options).empty());
+    // Layout and separator without a chosen item leave only blanks behind: no band heading.
+    options.Layout = -1;
+    options.Separator = 1;
+    EXPECT_TRUE(Block({Row("A", 6, 100)}, 13, options).empty());
 }
 
 TEST(TextExportBlock, PlayRankBandsWithHeadings) {
@@ -134,18 +134,10 @@ TEST(TextExportBlock, PlayRankBandsWithHeadings) {
     };
     TextExportOptions options = SongBySong();
     options.Grouping = 1;
-    ExportDocument document;
-    BuildTextBlock(document, rows, 6, options);
-    EXPECT_EQ(document, (ExportDocument{
-                            Sj("ランク SS"),
-                            "S1(100%)EXT\r\n",
-                            Sj("ランク A"),
-                            "A1(98%)ADV\r\nA2(95%)ADV\r\n",
-                            Sj("ランク B"),
-                            "B1(94%)EXT\r\n",
-                            Sj("ランク C 以下"),
-                            "C1(97%)BAS\r\n",
-                        }));
+    EXPECT_EQ(
+        Block(rows, 6, options),
+        (ExportDocument{Sj("ランク SS"), "S1(100%)EXT\r\n", Sj("ランク A"), "A1(98%)ADV\r\nA2(95%)ADV\r\n",
+                        Sj("ランク B"), "B1(94%)EXT\r\n", Sj("ランク C 以下"), "C1(97%)BAS\r\n"}));
 }
 
 TEST(TextExportBlock, OtherSongsJoinTheirBandsWithoutASeparator) {
@@ -153,28 +145,7 @@ TEST(TextExportBlock, OtherSongsJoinTheirBandsWithoutASeparator) {
     TextExportOptions options;
     options.Grouping = 1;
     options.OtherSongs = true;
-    ExportDocument document;
-    BuildTextBlock(document, rows, 1, options);
-    EXPECT_EQ(document, (ExportDocument{Sj("ランク SS"), Sj("A(99%)EXT、B(99%)ADV、")}));
-}
-
-TEST(TextExportBlock, ABandOfBlankEntriesGetsNoHeading) {
-    // Layout and separator without a chosen item leave only blanks behind.
-    TextExportOptions options;
-    options.Grouping = 1;
-    options.Layout = -1;
-    options.Separator = 1;
-    ExportDocument document;
-    BuildTextBlock(document, {Row("A", 6, 100)}, 13, options);
-    EXPECT_TRUE(document.empty());
-}
-
-TEST(TextExportBlock, NoGroupingChosenWritesOneBlock) {
-    TextExportOptions options;
-    options.Grouping = -1;
-    ExportDocument document;
-    BuildTextBlock(document, {Row("A", 6, 100, 100, 0), Row("B", 6, 80, 50, 30)}, 13, options);
-    EXPECT_EQ(document, ExportDocument{Sj("A(100%)EXT、B(80%)EXT、")});
+    EXPECT_EQ(Block(rows, 1, options), (ExportDocument{Sj("ランク SS"), Sj("A(99%)EXT、B(99%)ADV、")}));
 }
 
 } // namespace

@@ -46,6 +46,7 @@ class ExportFormTest : public ::testing::Test {
         SkillComputer = &computer;
         IniFileName = dir.File("vostrane.ini");
         SetFixedNow(kDec8);
+        AddSong(1001, "Song", 9512);
     }
     void TearDown() override {
         SetFixedNow(std::nullopt);
@@ -81,6 +82,7 @@ class ExportFormTest : public ::testing::Test {
     std::string File(const char* name) { return ReadFileBytes(dir.File(name)); }
 
     TempDir dir;
+    InFolder inside{dir.Path()};
     MessageBoxScript boxes;
     ClipboardRecorder clipboard;
     ExportForm form;
@@ -93,40 +95,26 @@ TEST_F(ExportFormTest, DefaultsWithoutSettings) {
         EXPECT_TRUE(Check(name)->isChecked()) << name;
         EXPECT_FALSE(Check(name)->isEnabled()) << name;
     }
-    EXPECT_EQ(Radio("rgText1")->ItemIndex(), 0);
-    for (const char* name :
-         {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox7"})
-        EXPECT_EQ(Combo(name)->currentIndex(), 0) << name;
-    for (const char* name : {"cbItem2", "cbItem3", "cbItem4", "cbItem5", "cbItem7"})
-        EXPECT_TRUE(Check(name)->isChecked()) << name;
-    for (const char* name : {"cbRow2", "cbItem6", "cbItem8", "cbItem9", "CheckBox2", "chYmOut"})
-        EXPECT_FALSE(Check(name)->isChecked()) << name;
-    for (const char* name : {"rgHtml1", "rgHtml2", "rgHtml3", "rgHtml4"})
-        EXPECT_EQ(Radio(name)->ItemIndex(), 0);
     EXPECT_EQ(Find<QTabWidget>("pagExport")->currentIndex(), 0);
+
+    // Every other control's default shows in what it writes back, in the
+    // order of the settings table (a fresh file shows that order).
+    form.FormDestroy();
+    EXPECT_EQ(File("vostrane.ini"), "[ExportText]\r\nsw1=0\r\nsw3=0\r\nsw4=0\r\nsw5=0\r\nsw6=0\r\nsw7=0\r\n"
+                                    "sw8=0\r\nsw9=0\r\nsw10=0\r\n\r\n"
+                                    "[ExportHtml]\r\nsw1=1\r\nsw2=1\r\nsw3=1\r\nsw4=1\r\nsw5=0\r\nsw6=1\r\n"
+                                    "sw7=0\r\nsw8=0\r\nsw9=0\r\nsw10=0\r\nsw11=0\r\nsw12=0\r\nsw13=0\r\n\r\n"
+                                    "[Export]\r\nsw0=0\r\n");
 }
 
-struct StoredKey {
-    const char* section;
-    const char* key;
-    const char* value;
-};
-
-// Every key with a value other than its default.
-const StoredKey kStored[] = {
-    {"ExportText", "sw1", "1"},  {"ExportText", "sw3", "1"},  {"ExportText", "sw4", "1"},
-    {"ExportText", "sw5", "1"},  {"ExportText", "sw6", "5"},  {"ExportText", "sw7", "1"},
-    {"ExportText", "sw8", "1"},  {"ExportText", "sw9", "1"},  {"ExportText", "sw10", "1"},
-    {"ExportHtml", "sw1", "0"},  {"ExportHtml", "sw2", "0"},  {"ExportHtml", "sw3", "0"},
-    {"ExportHtml", "sw4", "0"},  {"ExportHtml", "sw5", "1"},  {"ExportHtml", "sw6", "0"},
-    {"ExportHtml", "sw7", "1"},  {"ExportHtml", "sw8", "1"},  {"ExportHtml", "sw9", "1"},
-    {"ExportHtml", "sw10", "1"}, {"ExportHtml", "sw11", "1"}, {"ExportHtml", "sw12", "1"},
-    {"ExportHtml", "sw13", "1"}, {"Export", "sw0", "1"},
-};
-
 TEST_F(ExportFormTest, StoredValuesAreRestoredAndWrittenBack) {
-    for (const StoredKey& k : kStored)
-        IniWriteString(k.section, k.key, k.value);
+    // Every key with a value other than its default, in table order.
+    const std::string stored = "[ExportText]\r\nsw1=1\r\nsw3=1\r\nsw4=1\r\nsw5=1\r\nsw6=5\r\nsw7=1\r\n"
+                               "sw8=1\r\nsw9=1\r\nsw10=1\r\n\r\n"
+                               "[ExportHtml]\r\nsw1=0\r\nsw2=0\r\nsw3=0\r\nsw4=0\r\nsw5=1\r\nsw6=0\r\n"
+                               "sw7=1\r\nsw8=1\r\nsw9=1\r\nsw10=1\r\nsw11=1\r\nsw12=1\r\nsw13=1\r\n\r\n"
+                               "[Export]\r\nsw0=1\r\n";
+    WriteIni(stored.c_str());
     form.FormCreate();
     EXPECT_EQ(Radio("rgText1")->ItemIndex(), 1);
     EXPECT_EQ(Combo("ComboBox3")->currentIndex(), 5);
@@ -137,19 +125,7 @@ TEST_F(ExportFormTest, StoredValuesAreRestoredAndWrittenBack) {
 
     fs::remove(dir.File("vostrane.ini"));
     form.FormDestroy();
-    for (const StoredKey& k : kStored)
-        EXPECT_EQ(Ini(k.section, k.key), k.value) << k.section << " " << k.key;
-}
-
-// Written in the order of the settings table: a fresh file shows that order.
-TEST_F(ExportFormTest, KeysAreWrittenInTableOrder) {
-    form.FormCreate();
-    form.FormDestroy();
-    EXPECT_EQ(File("vostrane.ini"), "[ExportText]\r\nsw1=0\r\nsw3=0\r\nsw4=0\r\nsw5=0\r\nsw6=0\r\nsw7=0\r\n"
-                                    "sw8=0\r\nsw9=0\r\nsw10=0\r\n\r\n"
-                                    "[ExportHtml]\r\nsw1=1\r\nsw2=1\r\nsw3=1\r\nsw4=1\r\nsw5=0\r\nsw6=1\r\n"
-                                    "sw7=0\r\nsw8=0\r\nsw9=0\r\nsw10=0\r\nsw11=0\r\nsw12=0\r\nsw13=0\r\n\r\n"
-                                    "[Export]\r\nsw0=0\r\n");
+    EXPECT_EQ(File("vostrane.ini"), stored);
 }
 
 TEST_F(ExportFormTest, StoredIndicesAreClampedOrDropped) {
@@ -180,19 +156,18 @@ TEST_F(ExportFormTest, ABadStoredValueStopsReadingTheRest) {
     EXPECT_FALSE(Check("cbItem6")->isChecked());
     EXPECT_TRUE(Check("cbItem7")->isChecked());
     EXPECT_FALSE(Check("chYmOut")->isChecked());
-}
 
-TEST_F(ExportFormTest, AnEmptyStoredIndexIsNotAnInteger) {
+    // An empty stored index is no integer either.
+    boxes.Clear();
     WriteIni("[ExportText]\r\nsw1=\r\n");
-    Guarded([&] { form.FormCreate(); });
+    ExportForm other;
+    Guarded([&] { other.FormCreate(); });
     EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"'' は整数ではありません."});
 }
 
 TEST_F(ExportFormTest, TextExportGoesToItsFileAndTheClipboard) {
-    AddSong(1001, "Song", 9512);
     AddSong(5000, "Outside", 9512);
     form.FormCreate();
-    InFolder inside(dir.Path());
     form.ExportSkillList(0);
 
     const std::string text = File("GuitarFreaksV3_Export.txt");
@@ -214,16 +189,13 @@ TEST_F(ExportFormTest, TextExportGoesToItsFileAndTheClipboard) {
 }
 
 TEST_F(ExportFormTest, QuickExportUsesTheStoredOptions) {
-    AddSong(1001, "Song", 9512);
     WriteIni("[ExportText]\r\nsw5=1\r\nsw6=3\r\n[Export]\r\nsw0=1\r\n");
     form.FormCreate();
-    InFolder inside(dir.Path());
     form.ExportSkillList(0); // the dialog was never shown
     EXPECT_NE(File("GuitarFreaksV3_12081530_Export.txt").find("\r\n95% Song EXT\r\n\r\n"), std::string::npos);
 }
 
 TEST_F(ExportFormTest, OptionsChangedBeforeClosingAreKept) {
-    AddSong(1001, "Song", 9512);
     form.FormCreate();
     ModalScript script([](QDialog& dialog) {
         dialog.findChild<QComboBox*>("ComboBox3")->setCurrentIndex(6);
@@ -232,7 +204,6 @@ TEST_F(ExportFormTest, OptionsChangedBeforeClosingAreKept) {
     });
     EXPECT_EQ(RunModal(form), QDialog::Rejected);
 
-    InFolder inside(dir.Path());
     form.ExportSkillList(0);
     EXPECT_NE(File("GuitarFreaksV3_Export.txt").find(Sj("Song(95%)、")), std::string::npos);
     form.FormDestroy();
@@ -240,9 +211,7 @@ TEST_F(ExportFormTest, OptionsChangedBeforeClosingAreKept) {
 }
 
 TEST_F(ExportFormTest, ExportButtonExportsTheShownPageAndCloses) {
-    AddSong(1001, "Song", 9512);
     form.FormCreate();
-    InFolder inside(dir.Path());
     bool busyDuringExport = false;
     ModalScript script([&](QDialog& dialog) {
         dialog.findChild<QTabWidget*>("pagExport")->setCurrentIndex(1);
@@ -265,9 +234,7 @@ TEST_F(ExportFormTest, ExportButtonExportsTheShownPageAndCloses) {
 }
 
 TEST_F(ExportFormTest, AFileThatCannotBeCreatedLeavesTheDialogOpenAndUsable) {
-    AddSong(1001, "Song", 9512);
     form.FormCreate();
-    InFolder inside(dir.Path());
     fs::create_directory(dir.File("GuitarFreaksV3_Export.txt")); // blocks the file even for root
     form.setResult(QDialog::Rejected);
 
@@ -290,46 +257,22 @@ TEST_F(ExportFormTest, AFileThatCannotBeCreatedLeavesTheDialogOpenAndUsable) {
 // A write that fails after the file was created (a full disk) is an error,
 // never followed by the success message.
 TEST_F(ExportFormTest, AWriteErrorAfterCreationIsReportedAsAnError) {
-    AddSong(1001, "Song", 9512);
     form.FormCreate();
-    InFolder inside(dir.Path());
 
-    struct FileSizeLimit {
-        rlimit old{};
-        void (*oldHandler)(int) = nullptr;
-        FileSizeLimit() {
-            getrlimit(RLIMIT_FSIZE, &old);
-            oldHandler = std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
-            rlimit small = old;
-            small.rlim_cur = 16;
-            setrlimit(RLIMIT_FSIZE, &small);
-        }
-        ~FileSizeLimit() {
-            setrlimit(RLIMIT_FSIZE, &old);
-            std::signal(SIGXFSZ, oldHandler);
-        }
-    };
-    {
-        FileSizeLimit limit;
-        Guarded([&] { form.ExportSkillList(0); });
-    }
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 16;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
+    setrlimit(RLIMIT_FSIZE, &small);
+    Guarded([&] { form.ExportSkillList(0); });
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(boxes.ShownUtf8(),
               std::vector<std::string>{"ファイル GuitarFreaksV3_Export.txt を作成できません."});
     EXPECT_EQ(clipboard.Sets(), 0);
     EXPECT_FALSE(fs::exists(dir.File("GuitarFreaksV3_Export.txt")));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 0); // no leftovers
-}
-
-TEST_F(ExportFormTest, DrumEditionNamesItsFiles) {
-    ResetData(DrumEdition());
-    AddSong(1001, "Song", 9512);
-    form.FormCreate();
-    InFolder inside(dir.Path());
-    form.ExportSkillList(1);
-    EXPECT_NE(File("DrumManiaV3_Export.html").find("<title>DrumManiaV3 "), std::string::npos);
-    Check("chYmOut")->setChecked(true);
-    form.ExportSkillList(0);
-    EXPECT_TRUE(fs::exists(dir.File("DrumManiaV3_12081530_Export.txt")));
 }
 
 } // namespace

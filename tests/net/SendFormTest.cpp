@@ -20,12 +20,13 @@ namespace {
 using nettest::NetTest;
 
 class SendFormTest : public NetTest {
-protected:
+  protected:
     void UseAccount() { WriteLink("user1", "pass1", "0123abcd", service.BaseUrl()); }
 
     QPushButton* Button(SendForm& form, const char* name) { return form.findChild<QPushButton*>(name); }
-    QLineEdit* Edit(SendForm& form, const char* name) { return form.findChild<QLineEdit*>(name); }
-    std::string EditText(SendForm& form, const char* name) { return Edit(form, name)->text().toStdString(); }
+    std::string EditText(SendForm& form, const char* name) {
+        return form.findChild<QLineEdit*>(name)->text().toStdString();
+    }
     // Enabled states of btnAdd, btnDel, btnSend, btnRecv, btnCancel.
     std::string Buttons(SendForm& form) {
         std::string states;
@@ -33,53 +34,49 @@ protected:
             states += Button(form, name)->isEnabled() ? '1' : '0';
         return states;
     }
+    // Account, password and access code held, the account and access code
+    // shown, then the buttons' states.
+    std::string State(SendForm& form) {
+        return form.Account + "|" + form.Password + "|" + form.AccessCode + "|" +
+               EditText(form, "edAccount") + "|" + EditText(form, "edAccess") + "|" + Buttons(form);
+    }
     void SelectMode(SendForm& form, int index) {
         form.findChild<QComboBox*>("cmbMode")->setCurrentIndex(index);
     }
 
+    static TMusicList& Music(int index) { return MusicTable[static_cast<std::size_t>(index)]; }
     int ChangedSongWithRate(int32_t code, int chart, int32_t rate) {
         int index = AddSong(code, "song" + std::to_string(code));
         GiveRate(index, chart, rate, 1000);
-        MusicTable[static_cast<std::size_t>(index)].Changed = true;
+        Music(index).Changed = true;
         return index;
     }
     std::string LogFile() const { return ReadFileBytes(dir.File("network_log.txt")); }
     bool LogFileExists() const { return std::filesystem::exists(dir.File("network_log.txt")); }
-    std::vector<std::string> Targets() {
-        std::vector<std::string> targets;
-        for (const auto& request : service.Requests())
-            targets.push_back(request.target);
-        return targets;
-    }
+    std::string Ini() const { return ReadFileBytes(dir.File("vostrane.ini")); }
 };
 
 const std::string kErrorTitle = "!!!!EERROR!!!!";
+const std::string kReceived = "0007020000000000000000000000000000000000000000000000009512\r\n";
 
 } // namespace
 
-TEST_F(SendFormTest, CreationWithAnAccountShowsItAndEnablesTheRequests) {
+TEST_F(SendFormTest, CreationShowsTheAccountAndEnablesWhatItAllows) {
     UseAccount();
-    SendForm form;
-    EXPECT_EQ(ServerAddress, service.BaseUrl());
-    EXPECT_EQ(form.Account, "user1");
-    EXPECT_EQ(form.Password, "pass1");
-    EXPECT_EQ(form.AccessCode, "0123abcd");
-    EXPECT_EQ(EditText(form, "edAccount"), "user1");
-    EXPECT_EQ(EditText(form, "edAccess"), "0123abcd");
-    EXPECT_EQ(EditText(form, "edUrl"), service.BaseUrl() + "GFV3.asp?id=user1");
-    EXPECT_TRUE(Edit(form, "edUrl")->isReadOnly());
-    EXPECT_EQ(Buttons(form), "01111");
-    EXPECT_EQ(form.findChild<QComboBox*>("cmbMode")->currentText().toStdString(), "更新したデータのみ");
-    EXPECT_EQ(form.Log().Lines(), (std::vector<SjisString>{"VOSTRANE.NET", "user1", "----"}));
-}
-
-TEST_F(SendFormTest, CreationWithoutAnAccountOffersOnlyTheApplication) {
+    {
+        SendForm form;
+        EXPECT_EQ(ServerAddress, service.BaseUrl());
+        EXPECT_EQ(State(form), "user1|pass1|0123abcd|user1|0123abcd|01111");
+        EXPECT_EQ(EditText(form, "edUrl"), service.BaseUrl() + "GFV3.asp?id=user1");
+        EXPECT_TRUE(form.findChild<QLineEdit*>("edUrl")->isReadOnly());
+        EXPECT_EQ(form.findChild<QComboBox*>("cmbMode")->currentText().toStdString(), "更新したデータのみ");
+        EXPECT_EQ(form.Log().Lines(), (std::vector<SjisString>{"VOSTRANE.NET", "user1", "----"}));
+    }
+    // Without an account only the application is offered.
     WriteLink("", "", "0123abcd", service.BaseUrl());
     SendForm form;
-    EXPECT_EQ(EditText(form, "edAccount"), "");
-    EXPECT_EQ(EditText(form, "edAccess"), "");
+    EXPECT_EQ(State(form), "||0123abcd|||10001");
     EXPECT_EQ(EditText(form, "edUrl"), "");
-    EXPECT_EQ(Buttons(form), "10001");
     EXPECT_EQ(form.Log().Lines(), (std::vector<SjisString>{"VOSTRANE.NET", "", "----"}));
 }
 
@@ -98,23 +95,17 @@ TEST_F(SendFormTest, BlankServerAddressStopsEveryButton) {
     EXPECT_EQ(Buttons(form), "01111");
     EXPECT_FALSE(LogFileExists());
     EXPECT_EQ(form.Log().Lines().size(), 3u);
-    EXPECT_TRUE(MusicTable[0].Changed);
+    EXPECT_TRUE(Music(0).Changed);
 }
 
 TEST_F(SendFormTest, SendChangedOnlySendsOneRequestPerSongThenRecomputes) {
     UseAccount();
-    int rate = ChangedSongWithRate(7, 0, 9512);
+    int first = ChangedSongWithRate(7, 0, 9512);
     int noChart = AddSong(8, "no chart");
-    MusicTable[static_cast<std::size_t>(noChart)].Changed = true;
-    int unchanged = AddSong(9, "unchanged");
-    GiveRate(unchanged, 1, 5000, 500);
-    int percents = AddSong(1203, "percents");
-    TChartResult& p = MusicTable[static_cast<std::size_t>(percents)].SkillList.Chart[5];
-    p.InputMode = InputPercents;
-    p.PerfectPct = 90, p.GreatPct = 5, p.GoodPct = 3, p.PoorPct = 1, p.MissPct = 1, p.ComboPct = 80;
-    MusicTable[static_cast<std::size_t>(percents)].SkillList.BestChart = 5;
-    MusicTable[static_cast<std::size_t>(percents)].Changed = true;
-    MusicTable[static_cast<std::size_t>(percents)].Comment = "a b+c";
+    Music(noChart).Changed = true;
+    GiveRate(AddSong(9, "unchanged"), 1, 5000, 500);
+    int second = ChangedSongWithRate(1203, 5, 9000);
+    Music(second).Comment = "a b+c";
     service.SetReply("cl_send.asp", FakeService::Body("SEND-REPLY"));
 
     SendForm form;
@@ -125,27 +116,32 @@ TEST_F(SendFormTest, SendChangedOnlySendsOneRequestPerSongThenRecomputes) {
     EXPECT_EQ(requests[0].requestLine, "GET /svc/cl_send.asp?id=user1&access=0123abcd&game=GFV3&cnt=1"
                                        "&spdata=0007019512&comment= HTTP/1.1");
     EXPECT_EQ(requests[1].requestLine, "GET /svc/cl_send.asp?id=user1&access=0123abcd&game=GFV3&cnt=1"
-                                       "&spdata=120352009000050003000100010080&comment=a%20b%2Bc HTTP/1.1");
+                                       "&spdata=1203519000&comment=a%20b%2Bc HTTP/1.1");
     EXPECT_EQ(requests[2].requestLine,
               "GET /svc/edit_recomp.asp?userid=user1&acid=import&edit=GFV3 HTTP/1.1");
-    EXPECT_FALSE(MusicTable[static_cast<std::size_t>(rate)].Changed);
-    EXPECT_FALSE(MusicTable[static_cast<std::size_t>(percents)].Changed);
-    EXPECT_TRUE(MusicTable[static_cast<std::size_t>(noChart)].Changed);
+    EXPECT_FALSE(Music(first).Changed);
+    EXPECT_FALSE(Music(second).Changed);
+    EXPECT_TRUE(Music(noChart).Changed);
     EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"送信しました。"});
     EXPECT_EQ(form.findChild<QLabel*>("lbStat")->text().toStdString(), "  ");
     EXPECT_EQ(Buttons(form), "01111");
-    EXPECT_EQ(form.SendIndex, percents);
+    EXPECT_EQ(form.SendIndex, second);
 
     std::string log = LogFile();
     EXPECT_TRUE(log.starts_with("VOSTRANE.NET\r\nuser1\r\n----\r\n"));
-    EXPECT_NE(log.find("\r\nSEND-REPLY\r\n"), std::string::npos);
-    EXPECT_NE(log.find("\r\nConnected\r\n2024/03/05 14:07:09\r\n"), std::string::npos);
-    EXPECT_NE(log.find("\r\nDisconnected\r\n2024/03/05 14:07:09\r\n"), std::string::npos);
-    EXPECT_NE(log.find(Sj("\r\nStatus:通知メッセージを生成中 HTTP/1.1 200 OK\r\n")), std::string::npos);
-    EXPECT_NE(log.find("\r\nWorkBegin\r\n"), std::string::npos);
-    EXPECT_NE(log.find("\r\nWork:Read 10 bytes\r\n"), std::string::npos);
-    EXPECT_NE(log.find("\r\nWorkEnd\r\n"), std::string::npos);
+    for (const std::string& line : std::vector<std::string>{
+             "SEND-REPLY", "Connected\r\n2024/03/05 14:07:09", "Disconnected\r\n2024/03/05 14:07:09",
+             Sj("Status:通知メッセージを生成中 HTTP/1.1 200 OK"), "WorkBegin", "Work:Read 10 bytes",
+             "WorkEnd"})
+        EXPECT_NE(log.find("\r\n" + line + "\r\n"), std::string::npos) << line;
     EXPECT_EQ(log.find(kErrorTitle), std::string::npos);
+
+    // The log keeps everything since start-up.
+    Music(first).Changed = true;
+    form.btnSendClick();
+    EXPECT_TRUE(LogFile().starts_with(log));
+    EXPECT_GT(LogFile().size(), log.size());
+    EXPECT_TRUE(LogFile().ends_with("\r\n"));
 }
 
 TEST_F(SendFormTest, ProgressShowsTheLastSentIndexOverTheSongCount) {
@@ -163,13 +159,9 @@ TEST_F(SendFormTest, ProgressShowsTheLastSentIndexOverTheSongCount) {
 
 TEST_F(SendFormTest, SendAllSendsEverySongWithPoints) {
     UseAccount();
-    int a = AddSong(7, "a");
-    GiveRate(a, 0, 9512, 1500);
-    int none = AddSong(8, "none");
-    GiveRate(none, 0, 0, 0);
-    int b = AddSong(9, "b");
-    GiveRate(b, 2, 8000, 1200);
-    MusicTable[static_cast<std::size_t>(b)].Changed = true;
+    GiveRate(AddSong(7, "a"), 0, 9512, 1500);
+    GiveRate(AddSong(8, "none"), 0, 0, 0);
+    int b = ChangedSongWithRate(9, 2, 8000);
     SendForm form;
     SelectMode(form, 1);
     form.btnSendClick();
@@ -177,7 +169,7 @@ TEST_F(SendFormTest, SendAllSendsEverySongWithPoints) {
     ASSERT_EQ(sends.size(), 2u);
     EXPECT_NE(sends[0].query.find("&spdata=0007019512&"), std::string::npos);
     EXPECT_NE(sends[1].query.find("&spdata=0009218000&"), std::string::npos);
-    EXPECT_FALSE(MusicTable[static_cast<std::size_t>(b)].Changed);
+    EXPECT_FALSE(Music(b).Changed);
     EXPECT_EQ(service.RequestsFor("edit_recomp.asp").size(), 1u);
 }
 
@@ -191,26 +183,29 @@ TEST_F(SendFormTest, NothingToSendMakesNoRequestButWritesTheLog) {
     EXPECT_EQ(LogFile(), "VOSTRANE.NET\r\nuser1\r\n----\r\n");
 }
 
+// A failed recompute is only logged.
 TEST_F(SendFormTest, FailedSendsAreReportedKeptForTheNextSendAndStillRecomputed) {
     UseAccount();
     int a = ChangedSongWithRate(7, 0, 9512);
     int b = ChangedSongWithRate(8, 0, 9000);
     service.SetReply("cl_send.asp", FakeService::Status("HTTP/1.1 500 Internal Server Error", "oops"));
+    service.SetReply("edit_recomp.asp", FakeService::Closing());
     SendForm form;
     form.btnSendClick();
 
     const std::string error = "エラーが発生しました。CODE:500 MESSAGE:HTTP/1.1 500 Internal Server Error";
     EXPECT_EQ(boxes.ShownUtf8(), (std::vector<std::string>{error, error, "送信しました。"}));
     EXPECT_EQ(service.RequestsFor("edit_recomp.asp").size(), 1u);
-    EXPECT_TRUE(MusicTable[static_cast<std::size_t>(a)].Changed);
-    EXPECT_TRUE(MusicTable[static_cast<std::size_t>(b)].Changed);
-
+    EXPECT_TRUE(Music(a).Changed);
+    EXPECT_TRUE(Music(b).Changed);
     std::string block =
         "!!!!EERROR!!!!\r\n Host:127.0.0.1\r\n Port:" + std::to_string(service.Port()) +
         "\r\n URL:/svc/\r\n     ?id=user1&access=0123abcd&game=GFV3&cnt=1&spdata=0007019512&comment="
         "\r\n ResponseCode:500\r\n ResponseText:HTTP/1.1 500 Internal Server Error\r\n Version:" +
         HttpClient::LibraryVersion() + "\r\n";
     EXPECT_NE(LogFile().find(block), std::string::npos);
+    EXPECT_NE(LogFile().find("\r\n     ?userid=user1&acid=import&edit=GFV3\r\n ResponseCode:500\r\n"),
+              std::string::npos);
 
     // The next "更新したデータのみ" send picks them up again.
     service.SetReply("cl_send.asp", FakeService::Body("VOSTRANE.NET:0"));
@@ -218,29 +213,14 @@ TEST_F(SendFormTest, FailedSendsAreReportedKeptForTheNextSendAndStillRecomputed)
     boxes.Clear();
     form.btnSendClick();
     EXPECT_EQ(service.RequestsFor("cl_send.asp").size(), 2u);
-    EXPECT_FALSE(MusicTable[static_cast<std::size_t>(a)].Changed);
+    EXPECT_FALSE(Music(a).Changed);
     EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"送信しました。"});
-}
-
-TEST_F(SendFormTest, FailedRecomputeIsOnlyLogged) {
-    UseAccount();
-    ChangedSongWithRate(7, 0, 9512);
-    service.SetReply("edit_recomp.asp", FakeService::Closing());
-    SendForm form;
-    form.btnSendClick();
-    EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"送信しました。"});
-    std::string log = LogFile();
-    EXPECT_NE(log.find("!!!!EERROR!!!!\r\n Host:127.0.0.1\r\n"), std::string::npos);
-    EXPECT_NE(log.find("\r\n     ?userid=user1&acid=import&edit=GFV3\r\n ResponseCode:200\r\n "
-                       "ResponseText:HTTP/1.1 200 OK\r\n"),
-              std::string::npos);
 }
 
 TEST_F(SendFormTest, ModeIsReadAnewForEverySong) {
     UseAccount();
     ChangedSongWithRate(7, 0, 9512);
-    int unchanged = AddSong(8, "unchanged");
-    GiveRate(unchanged, 0, 9000, 900);
+    GiveRate(AddSong(8, "unchanged"), 0, 9000, 900);
     SendForm form;
     // Runs while events are let through after the first request.
     QTimer::singleShot(0, &form, [&] { SelectMode(form, 1); });
@@ -269,8 +249,7 @@ TEST_F(SendFormTest, CloseAskedForDuringASendWaitsForTheSendToEnd) {
         EXPECT_EQ(requestsWhenClosed, 3u) << way; // both songs and the recompute went out first
         EXPECT_FALSE(form.isVisible()) << way;
         EXPECT_EQ(form.result(), QDialog::Rejected) << way;
-        for (int i = 0; i < 2; ++i)
-            MusicTable[static_cast<std::size_t>(i)].Changed = true;
+        Music(0).Changed = Music(1).Changed = true;
     }
 }
 
@@ -279,7 +258,7 @@ TEST_F(SendFormTest, ReceiveAppliesTheLinesOfTheSelectedMode) {
     int song = AddSong(7, "seven");
     AddSong(8, "eight");
     service.SetReply("cl_recv.asp",
-                     FakeService::Body("0007020000000000000000000000000000000000000000000000009512\r\n"
+                     FakeService::Body(kReceived +
                                        "0008120000000000000000000000000000000000000000000000008000\r\n"
                                        "5555120000000000000000000000000000000000000000000000008000\r\n"));
     SendForm form;
@@ -287,9 +266,9 @@ TEST_F(SendFormTest, ReceiveAppliesTheLinesOfTheSelectedMode) {
     EXPECT_EQ(service.Requests().at(0).requestLine,
               "GET /svc/cl_recv.asp?id=user1&access=0123abcd&game=GFV3&mode=upd HTTP/1.1");
     EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"2件 更新しました。"});
-    EXPECT_EQ(MusicTable[static_cast<std::size_t>(song)].SkillList.Chart[0].Rate, 9512);
-    EXPECT_EQ(MusicTable[static_cast<std::size_t>(song)].SkillList.Chart[0].InputMode, InputRate);
-    EXPECT_FALSE(MusicTable[static_cast<std::size_t>(song)].Changed);
+    EXPECT_EQ(Music(song).SkillList.Chart[0].Rate, 9512);
+    EXPECT_EQ(Music(song).SkillList.Chart[0].InputMode, InputRate);
+    EXPECT_FALSE(Music(song).Changed);
     EXPECT_EQ(Buttons(form), "01111");
     EXPECT_EQ(LogFile().find("0007020000"), std::string::npos); // the reply is not logged
 
@@ -298,29 +277,25 @@ TEST_F(SendFormTest, ReceiveAppliesTheLinesOfTheSelectedMode) {
     EXPECT_EQ(service.Requests().at(1).query, "?id=user1&access=0123abcd&game=GFV3&mode=all");
 }
 
+// A failed request and an unreadable list alike: the message, the error block.
 TEST_F(SendFormTest, FailedReceiveIsLoggedAndReported) {
     UseAccount();
-    AddSong(7, "seven");
-    service.SetReply("cl_recv.asp", FakeService::Status("HTTP/1.1 404 Not Found"));
-    SendForm form;
-    form.btnRecvClick();
-    EXPECT_EQ(boxes.ShownUtf8(),
-              std::vector<std::string>{"エラーが発生しました。CODE:404 MESSAGE:HTTP/1.1 404 Not Found"});
-    EXPECT_NE(LogFile().find("!!!!EERROR!!!!\r\n"), std::string::npos);
-    EXPECT_EQ(Buttons(form), "01111");
-}
-
-TEST_F(SendFormTest, UnreadableReceivedListIsReportedWithTheSuccessfulStatus) {
-    UseAccount();
     int song = AddSong(7, "seven");
-    service.SetReply("cl_recv.asp",
-                     FakeService::Body("0007020000000000000000000000000000000000000000000000009512\r\n"
-                                       "VOSTRANE.NET:9"));
-    SendForm form;
-    form.btnRecvClick();
-    EXPECT_EQ(boxes.ShownUtf8(),
-              std::vector<std::string>{"エラーが発生しました。CODE:200 MESSAGE:HTTP/1.1 200 OK"});
-    EXPECT_EQ(MusicTable[static_cast<std::size_t>(song)].SkillList.Chart[0].Rate, 9512);
+    const std::pair<FakeService::Reply, const char*> cases[] = {
+        {FakeService::Status("HTTP/1.1 404 Not Found"), "CODE:404 MESSAGE:HTTP/1.1 404 Not Found"},
+        {FakeService::Body(kReceived + "VOSTRANE.NET:9"), "CODE:200 MESSAGE:HTTP/1.1 200 OK"},
+    };
+    for (const auto& [reply, status] : cases) {
+        service.SetReply("cl_recv.asp", reply);
+        boxes.Clear();
+        SendForm form;
+        form.btnRecvClick();
+        EXPECT_EQ(boxes.ShownUtf8(),
+                  std::vector<std::string>{std::string("エラーが発生しました。") + status});
+        EXPECT_NE(LogFile().find("!!!!EERROR!!!!\r\n"), std::string::npos);
+        EXPECT_EQ(Buttons(form), "01111");
+    }
+    EXPECT_EQ(Music(song).SkillList.Chart[0].Rate, 9512); // lines before the unreadable one stay applied
     EXPECT_NE(LogFile().find(" ResponseCode:200\r\n"), std::string::npos);
 }
 
@@ -335,26 +310,21 @@ TEST_F(SendFormTest, SuccessfulDeletionEmptiesTheAccountAndClosesTheDialog) {
               "GET /svc/cl_deluser.asp?id=user1&pass=pass1&access=0123abcd HTTP/1.1");
     ASSERT_EQ(boxes.Shown().size(), 2u);
     EXPECT_EQ(boxes.Shown()[0].Kind, BoxKind::YesNoCancel);
-    EXPECT_EQ(boxes.ShownUtf8()[0],
-              "アカウントを削除します。よろしいですか？\r\n！！サーバー上のデータがすべて削除されます！！");
-    EXPECT_EQ(boxes.ShownUtf8()[1], "アカウントを削除しました。");
+    EXPECT_EQ(
+        boxes.ShownUtf8(),
+        (std::vector<std::string>{
+            "アカウントを削除します。よろしいですか？\r\n！！サーバー上のデータがすべて削除されます！！",
+            "アカウントを削除しました。"}));
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.Account, "");
-    EXPECT_EQ(form.Password, "");
-    EXPECT_EQ(form.AccessCode, "");
-    EXPECT_EQ(IniReadString("link", "account", "x"), "");
-    EXPECT_EQ(IniReadString("link", "password", "x"), "");
-    EXPECT_EQ(IniReadString("link", "access", "x"), "");
-    EXPECT_EQ(IniReadString("link", "server", ""), service.BaseUrl());
-    EXPECT_EQ(EditText(form, "edAccount"), "");
-    EXPECT_EQ(EditText(form, "edAccess"), "");
+    EXPECT_EQ(State(form), "|||||00001");
     EXPECT_EQ(EditText(form, "edUrl"), service.BaseUrl() + "GFV3.asp?id=user1");
-    EXPECT_EQ(Buttons(form), "00001");
+    EXPECT_EQ(Ini(), "[link]\r\naccount=\r\npassword=\r\naccess=\r\nserver=" + service.BaseUrl() + "\r\n");
     EXPECT_FALSE(LogFileExists());
 }
 
-TEST_F(SendFormTest, DeletionNotConfirmedOrRefusedKeepsTheAccount) {
+TEST_F(SendFormTest, DeletionNotConfirmedRefusedOrFailedKeepsTheAccount) {
     UseAccount();
+    const std::string ini = Ini();
     SendForm form;
     boxes.Answer(BoxAnswer::No);
     form.btnDelClick();
@@ -362,76 +332,41 @@ TEST_F(SendFormTest, DeletionNotConfirmedOrRefusedKeepsTheAccount) {
     form.btnDelClick();
     EXPECT_TRUE(service.Requests().empty());
 
-    boxes.Clear();
     service.SetReply("cl_deluser.asp", FakeService::Body("VOSTRANE.NET:0\r\n"));
     boxes.Answer(BoxAnswer::Yes);
     form.btnDelClick();
     EXPECT_EQ(boxes.ShownUtf8().back(), "削除できませんでした！！");
-    EXPECT_EQ(form.Account, "user1");
-    EXPECT_EQ(IniReadString("link", "account", ""), "user1");
-    EXPECT_EQ(Buttons(form), "01111");
-}
 
-TEST_F(SendFormTest, FailedDeletionRequestIsLoggedAndReported) {
-    UseAccount();
     service.SetReply("cl_deluser.asp", FakeService::Closing());
-    SendForm form;
     boxes.Answer(BoxAnswer::Yes);
     form.btnDelClick();
-    EXPECT_EQ(boxes.ShownUtf8().back(), "エラーが発生しました。CODE:-1 MESSAGE:");
+    // No reply: the status of the last one stays.
+    EXPECT_EQ(boxes.ShownUtf8().back(), "エラーが発生しました。CODE:200 MESSAGE:HTTP/1.1 200 OK");
     auto& lines = form.Log().Lines();
     auto title = std::find(lines.begin(), lines.end(), kErrorTitle);
-    ASSERT_NE(title, lines.end());
     ASSERT_GE(lines.end() - title, 8);
-    EXPECT_EQ(title[3], " URL:/svc/");
-    EXPECT_EQ(title[4], "     ?id=user1&pass=pass1&access=0123abcd");
-    EXPECT_EQ(title[5], " ResponseCode:-1");
-    EXPECT_EQ(title[6], " ResponseText:");
-    EXPECT_EQ(form.Account, "user1");
-    EXPECT_EQ(Buttons(form), "01111");
+    EXPECT_EQ(std::vector<SjisString>(title + 3, title + 7),
+              (std::vector<SjisString>{" URL:/svc/", "     ?id=user1&pass=pass1&access=0123abcd",
+                                       " ResponseCode:200", " ResponseText:HTTP/1.1 200 OK"}));
     EXPECT_FALSE(LogFileExists());
+    EXPECT_EQ(State(form), "user1|pass1|0123abcd|user1|0123abcd|01111");
+    EXPECT_EQ(Ini(), ini);
 }
 
-TEST_F(SendFormTest, AccountFieldsAreEncodedInTheQuery) {
-    WriteLink("a b", "p#1", "0123abcd", service.BaseUrl());
-    ChangedSongWithRate(7, 0, 9512);
-    SendForm form;
-    form.btnSendClick();
-    form.btnRecvClick();
-    auto requests = service.Requests();
-    ASSERT_EQ(requests.size(), 3u);
-    EXPECT_TRUE(requests[0].query.starts_with("?id=a%20b&access=0123abcd&"));
-    EXPECT_EQ(requests[1].query, "?userid=a%20b&acid=import&edit=GFV3");
-    EXPECT_EQ(requests[2].query, "?id=a%20b&access=0123abcd&game=GFV3&mode=upd");
-}
-
-TEST_F(SendFormTest, DrumEditionSendsItsGameCode) {
+// The account fields travel percent-encoded in every query.
+TEST_F(SendFormTest, DrumEditionSendsItsGameCodeAndEncodedAccount) {
     ResetData(DrumEdition());
-    UseAccount();
+    WriteLink("a b", "p#1", "0123abcd", service.BaseUrl());
     ChangedSongWithRate(7, 2, 9512);
     SendForm form;
-    EXPECT_EQ(EditText(form, "edUrl"), service.BaseUrl() + "DMV3.asp?id=user1");
+    EXPECT_EQ(EditText(form, "edUrl"), service.BaseUrl() + "DMV3.asp?id=a b");
     form.btnSendClick();
     form.btnRecvClick();
     auto requests = service.Requests();
     ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(requests[0].query, "?id=user1&access=0123abcd&game=DMV3&cnt=1&spdata=0007219512&comment=");
-    EXPECT_EQ(requests[1].query, "?userid=user1&acid=import&edit=DMV3");
-    EXPECT_EQ(requests[2].query, "?id=user1&access=0123abcd&game=DMV3&mode=upd");
-}
-
-TEST_F(SendFormTest, LogKeepsEverythingSinceStartUp) {
-    UseAccount();
-    ChangedSongWithRate(7, 0, 9512);
-    SendForm form;
-    form.btnSendClick();
-    std::string first = LogFile();
-    MusicTable[0].Changed = true;
-    form.btnSendClick();
-    std::string second = LogFile();
-    EXPECT_TRUE(second.starts_with(first));
-    EXPECT_GT(second.size(), first.size());
-    EXPECT_TRUE(second.ends_with("\r\n"));
+    EXPECT_EQ(requests[0].query, "?id=a%20b&access=0123abcd&game=DMV3&cnt=1&spdata=0007219512&comment=");
+    EXPECT_EQ(requests[1].query, "?userid=a%20b&acid=import&edit=DMV3");
+    EXPECT_EQ(requests[2].query, "?id=a%20b&access=0123abcd&game=DMV3&mode=upd");
 }
 
 TEST_F(SendFormTest, UnwritableLogEndsTheHandlerWithTheButtonsEnabled) {
@@ -442,9 +377,9 @@ TEST_F(SendFormTest, UnwritableLogEndsTheHandlerWithTheButtonsEnabled) {
     form.show();
     QTest::mouseClick(Button(form, "btnRecv"), Qt::LeftButton);
     ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.ShownUtf8()[0], "0件 更新しました。");
+    EXPECT_EQ(boxes.ShownUtf8(),
+              (std::vector<std::string>{"0件 更新しました。", "ファイル network_log.txt を作成できません."}));
     EXPECT_EQ(boxes.Shown()[1].Kind, BoxKind::Error);
-    EXPECT_EQ(boxes.ShownUtf8()[1], "ファイル network_log.txt を作成できません.");
     EXPECT_EQ(Buttons(form), "01111");
 }
 
@@ -452,6 +387,15 @@ TEST_F(SendFormTest, AccountApplicationHandsTheFieldsToTheSendDialog) {
     WriteLink("", "", "", service.BaseUrl());
     SendForm form;
     AccForm accForm(form);
+    {
+        const std::string ini = Ini();
+        ModalScript cancel([](QDialog&) { return int(QDialog::Rejected); });
+        form.btnAddClick();
+        EXPECT_EQ(cancel.Runs(), 1);
+        EXPECT_EQ(State(form), "|||||10001"); // a cancelled application changes nothing
+        EXPECT_EQ(Ini(), ini);
+    }
+
     ModalScript modal([&](QDialog& dialog) {
         dialog.findChild<QLineEdit*>("edAccount")->setText("newuser");
         dialog.findChild<QLineEdit*>("edPassword")->setText("secret1");
@@ -459,33 +403,13 @@ TEST_F(SendFormTest, AccountApplicationHandsTheFieldsToTheSendDialog) {
         return dialog.result();
     });
     form.btnAddClick();
-
     EXPECT_EQ(modal.Runs(), 1);
     SjisString code = BuildAccessCode(Now(), "newuser", "secret1", ComputerName());
     EXPECT_EQ(service.Requests().at(0).query, "?id=newuser&pass=secret1&access=" + code);
-    EXPECT_EQ(form.Account, "newuser");
-    EXPECT_EQ(form.Password, "secret1");
-    EXPECT_EQ(form.AccessCode, code);
-    EXPECT_EQ(IniReadString("link", "account", ""), "newuser");
-    EXPECT_EQ(IniReadString("link", "password", ""), "secret1");
-    EXPECT_EQ(IniReadString("link", "access", ""), code);
-    EXPECT_EQ(EditText(form, "edAccount"), "newuser");
-    EXPECT_EQ(EditText(form, "edAccess"), code);
+    EXPECT_EQ(State(form), "newuser|secret1|" + code + "|newuser|" + code + "|01111");
     EXPECT_EQ(EditText(form, "edUrl"), service.BaseUrl() + "GFV3.asp?id=newuser");
-    EXPECT_EQ(Buttons(form), "01111");
-}
-
-TEST_F(SendFormTest, CancelledApplicationChangesNothing) {
-    WriteLink("", "", "", service.BaseUrl());
-    SendForm form;
-    AccForm accForm(form);
-    std::string ini = ReadFileBytes(dir.File("vostrane.ini"));
-    ModalScript modal([](QDialog&) { return int(QDialog::Rejected); });
-    form.btnAddClick();
-    EXPECT_EQ(modal.Runs(), 1);
-    EXPECT_EQ(form.Account, "");
-    EXPECT_EQ(ReadFileBytes(dir.File("vostrane.ini")), ini);
-    EXPECT_EQ(Buttons(form), "10001");
+    EXPECT_EQ(Ini(), "[link]\r\naccount=newuser\r\npassword=secret1\r\naccess=" + code +
+                         "\r\nserver=" + service.BaseUrl() + "\r\n");
 }
 
 TEST_F(SendFormTest, EachDialogKeepsItsOwnCookies) {
