@@ -1,3 +1,4 @@
+#include "bench/FullTable.h"
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
 #include "editions/Editions.h"
@@ -9,6 +10,12 @@
 #include <memory>
 
 namespace {
+
+void SavePlayerFiles(const SjisString& base) {
+    SaveSkillData(base);
+    SaveFavorites(base);
+    SaveComments(base);
+}
 
 // Writes the four files of a full guitar table into a fresh folder: 501 songs
 // with double-byte names, a result on every chart, a comment on every song and
@@ -25,7 +32,7 @@ std::unique_ptr<TempDir> WriteFullGuitarFiles() {
         music.Bpm = "150";
         music.ShortName = "S" + std::to_string(i);
         music.Memo = "memo";
-        music.Code = i < 300 ? i : i < 420 ? 1000 + i : i < 460 ? 2000 + i : 3000 + i;
+        music.Code = FullTableCode(i);
         music.Flags[i % FlagCount] = true;
         music.Favorite = i % 3 == 0;
         music.Comment = comment;
@@ -50,16 +57,8 @@ std::unique_ptr<TempDir> WriteFullGuitarFiles() {
     MusicCount = MaxMusicCount;
     SetDataLoadComplete(true);
     SaveMusicList(GuitarEdition().GameName);
-    SaveSkillData(GuitarEdition().GameName);
-    SaveFavorites(GuitarEdition().GameName);
-    SaveComments(GuitarEdition().GameName);
+    SavePlayerFiles(GuitarEdition().GameName);
     return dir;
-}
-
-void SavePlayerFiles(const SjisString& base) {
-    SaveSkillData(base);
-    SaveFavorites(base);
-    SaveComments(base);
 }
 
 void BM_LoadDataFiles(benchmark::State& state) {

@@ -1,5 +1,6 @@
 // The main window's refresh on a full table: 501 songs with a result on every
 // chart, every song shown, the window visible so the batch grid is filled too.
+#include "bench/FullTable.h"
 #include "data/DataUnit.h"
 #include "data/SkillCmp.h"
 #include "editions/Editions.h"
@@ -29,7 +30,7 @@ void FillFullTable(const Edition& edition) {
     ResetData(edition);
     for (int i = 0; i < MaxMusicCount; ++i) {
         TMusicList& song = MusicTable[static_cast<std::size_t>(i)];
-        song.Code = i < 300 ? i : i < 420 ? 1000 + i : i < 460 ? 2000 + i : 3000 + i;
+        song.Code = FullTableCode(i);
         song.Index = i;
         song.Name = "Song number " + std::to_string(i);
         song.Bpm = "150";
@@ -50,11 +51,7 @@ void FillFullTable(const Edition& edition) {
 void RefreshFullTable(benchmark::State& state, const Edition& edition) {
     App();
     FillFullTable(edition);
-    TSkillComputer computer;
-    computer.Perfect = 80;
-    computer.Combo = 20;
-    computer.Great = 20;
-    computer.Waru = 100;
+    TSkillComputer computer = DefaultWeights();
     SkillComputer = &computer;
     {
         MainForm form;

@@ -1,3 +1,4 @@
+#include "bench/FullTable.h"
 #include "data/DataUnit.h"
 #include "data/Recalc.h"
 #include "data/SkillCmp.h"
@@ -15,7 +16,7 @@ void FillFullGuitarTable() {
     ResetData(GuitarEdition());
     for (int i = 0; i < MaxMusicCount; ++i) {
         TMusicList& music = MusicTable[i];
-        music.Code = i < 300 ? i : i < 420 ? 1000 + i : i < 460 ? 2000 + i : 3000 + i;
+        music.Code = FullTableCode(i);
         music.Index = i;
         music.SkillList.Index = i;
         for (int c = 0; c < ChartCount(); ++c) {
@@ -49,11 +50,7 @@ void FillFullGuitarTable() {
 }
 
 void BM_RecalcAllSkillsFullGuitarTable(benchmark::State& state) {
-    TSkillComputer computer;
-    computer.Perfect = 80;
-    computer.Combo = 20;
-    computer.Great = 20;
-    computer.Waru = 100;
+    TSkillComputer computer = DefaultWeights();
     SkillComputer = &computer;
     FillFullGuitarTable();
     for (auto _ : state)

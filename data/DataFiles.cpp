@@ -27,20 +27,6 @@ std::string PathOf(const SjisString& base, const char* extension) {
     return AppDir + base + extension;
 }
 
-// A line ends at LF with an optional CR before it; the last line may lack the
-// LF but still loses its CR, so its marker or last field reads as written.
-template <typename F> void ForEachLine(std::string_view bytes, F&& onLine) {
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t lf = bytes.find('\n', pos);
-        std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
-        std::string_view line = bytes.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        onLine(line);
-        pos = end + 1;
-    }
-}
-
 // First table index of each song name, as every lookup by name takes the first entry.
 class NameIndex {
   public:
@@ -98,8 +84,8 @@ void SplitDataLine(std::string_view line, FieldArray& fields) {
     SplitFields(line, line.find('\t') != std::string_view::npos ? '\t' : ',', fields, DataSplitLimit);
 }
 
-int MusicFieldCapacity() {
-    return 32 + ChartCount();
+int MusicFieldCapacity(const Edition& layout) {
+    return 32 + layout.ChartCount;
 }
 int SkillFieldCapacity() {
     return 16 * ChartCount() + 11;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/AppError.h"
+#include "data/Edition.h"
 #include "data/SjisString.h"
 
 #include <string_view>
@@ -23,10 +24,26 @@ void SplitFields(std::string_view text, char separator, FieldArray& fields, int 
 void SplitMusicLine(std::string_view line, FieldArray& fields);
 void SplitDataLine(std::string_view line, FieldArray& fields);
 
+// Calls onLine(std::string_view) for each line of a file's bytes. The last
+// line may lack the LF but still loses its CR, so its marker or last field
+// reads as written.
+template <typename F> void ForEachLine(std::string_view bytes, F&& onLine) {
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const std::size_t lf = bytes.find('\n', pos);
+        const std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
+        std::string_view line = bytes.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        onLine(line);
+        pos = end + 1;
+    }
+}
+
 // Sizes of the readers' field arrays for the current edition.
-int MusicFieldCapacity();   // 41 guitar, 35 drum
 int SkillFieldCapacity();   // 155 guitar, 59 drum
 int CommentFieldCapacity(); // 145 guitar, 49 drum
+// The song master list's, also for another edition's layout: 41 guitar, 35 drum.
+int MusicFieldCapacity(const Edition& layout = CurrentEdition());
 
 // Raised by LoadMusicList after loading the first 501 songs of a longer list.
 class MusicListTooLong : public AppError {

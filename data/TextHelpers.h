@@ -3,6 +3,8 @@
 #include "data/SjisString.h"
 
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 // Small text operations on Shift-JIS bytes; every width counts bytes.
 
@@ -22,3 +24,7 @@ SjisString ZeroPad(const SjisString& text, int32_t width);
 // Makes a text safe for one field of a TAB-separated line: CR becomes a blank,
 // LF is dropped, TAB becomes four blanks, any other byte below 0x20 a blank.
 SjisString SanitizeFieldText(const SjisString& text);
+
+// The lines of a text that ends them with CR LF, LF or a lone CR. A final line
+// end adds no empty line.
+std::vector<SjisString> SplitLines(std::string_view text);

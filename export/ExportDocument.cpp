@@ -22,6 +22,34 @@ std::string DocumentText(const ExportDocument& document) {
     return text;
 }
 
+SjisString ExportSongName(const ExportRow& row, int choice) {
+    if (choice == 0) return row.Name;
+    if (choice == 1) return row.ShortName;
+    return SjisString();
+}
+
+SjisString ExportLevelLabel(int32_t bestCode, int labelSet, const LevelLabels& letters) {
+    // Codes 1-3 mark songs below the counted top by difficulty alone.
+    static const LevelLabels kColours = {
+        "---",
+        Utf8ToSjis("緑"),
+        Utf8ToSjis("黄"),
+        Utf8ToSjis("赤"),
+        Utf8ToSjis("緑"),
+        Utf8ToSjis("黄"),
+        Utf8ToSjis("赤"),
+        Utf8ToSjis("緑B"),
+        Utf8ToSjis("黄B"),
+        Utf8ToSjis("赤B"),
+        Utf8ToSjis("緑O"),
+        Utf8ToSjis("黄O"),
+        Utf8ToSjis("赤O"),
+    };
+    if (labelSet != 0 && labelSet != 1) return SjisString();
+    if (bestCode < 1 || bestCode > 12) return "---";
+    return labelSet == 0 ? letters[bestCode] : kColours[bestCode];
+}
+
 namespace {
 
 // The counted top of a category, as the ranking uses it.

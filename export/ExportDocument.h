@@ -4,6 +4,7 @@
 #include "export/ExportOptions.h"
 #include "platform/Clock.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,6 +35,15 @@ struct ExportRow {
     int32_t SkillPoint = 0; // best chart's points x 100
     SjisString Comment;
 };
+
+// The song name by a name choice: 0 Name, 1 ShortName, any other empty.
+SjisString ExportSongName(const ExportRow& row, int choice);
+
+// Level label by BestCode 0..12: label set 0 takes the export's own letter
+// labels, 1 the colour labels both exports share ("緑", "黄B", ...); "---" for
+// a code without one; empty for any other set.
+using LevelLabels = std::array<SjisString, 13>;
+SjisString ExportLevelLabel(int32_t bestCode, int labelSet, const LevelLabels& letters);
 
 // The categories in output order, each with its counted top.
 struct ExportCategory {

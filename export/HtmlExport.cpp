@@ -59,12 +59,7 @@ void AppendRow(ExportDocument& document, const ExportRow& row, int number, const
     document.push_back("<tr>");
     document.push_back(Cell(Decimal(number)));
     // Song names are written as they are, markup included.
-    if (options.NameChoice == 1)
-        document.push_back(Cell(row.ShortName));
-    else if (options.NameChoice == 0)
-        document.push_back(Cell(row.Name));
-    else
-        document.push_back(Cell(""));
+    document.push_back(Cell(ExportSongName(row, options.NameChoice)));
     if (options.LevelLabel || options.LevelNumber) {
         SjisString level;
         if (options.LevelLabel) level += HtmlLevelLabel(row.BestCode, options.LabelSet);
@@ -86,28 +81,11 @@ void AppendRow(ExportDocument& document, const ExportRow& row, int number, const
 } // namespace
 
 SjisString HtmlLevelLabel(int32_t bestCode, int labelSet) {
-    static const std::array<SjisString, 13> kLetters = {
+    static const LevelLabels kLetters = {
         "---",      "BAS",      "ADV",      "EXT",      "BAS",      "ADV",      "EXT",
         "BAS/BASS", "ADV/BASS", "EXT/BASS", "BAS/OPEN", "ADV/OPEN", "EXT/OPEN",
     };
-    static const std::array<SjisString, 13> kColours = {
-        "---",
-        Utf8ToSjis("緑"),
-        Utf8ToSjis("黄"),
-        Utf8ToSjis("赤"),
-        Utf8ToSjis("緑"),
-        Utf8ToSjis("黄"),
-        Utf8ToSjis("赤"),
-        Utf8ToSjis("緑B"),
-        Utf8ToSjis("黄B"),
-        Utf8ToSjis("赤B"),
-        Utf8ToSjis("緑O"),
-        Utf8ToSjis("黄O"),
-        Utf8ToSjis("赤O"),
-    };
-    if (labelSet != 0 && labelSet != 1) return SjisString();
-    if (bestCode < 1 || bestCode > 12) return "---";
-    return labelSet == 0 ? kLetters[bestCode] : kColours[bestCode];
+    return ExportLevelLabel(bestCode, labelSet, kLetters);
 }
 
 SjisString HtmlGrade(int32_t playRankValue) {
@@ -118,16 +96,11 @@ SjisString HtmlGrade(int32_t playRankValue) {
 SjisString HtmlEscapeComment(const SjisString& comment) {
     // Byte-wise is safe: '<' (0x3C) and '>' (0x3E) are never the trail byte
     // of a double-byte character (trail bytes start at 0x40).
-    SjisString lt;
+    SjisString escaped;
     for (char c : comment) {
         if (c == '<')
-            lt += "&lt;";
-        else
-            lt += c;
-    }
-    SjisString escaped;
-    for (char c : lt) {
-        if (c == '>')
+            escaped += "&lt;";
+        else if (c == '>')
             escaped += "&gt;";
         else
             escaped += c;

@@ -18,7 +18,7 @@ SjisString HtmlLevelLabel(int32_t bestCode, int labelSet);
 // Grade of a play-rank value: "SS", "S", "A", "B", "C"; empty above 100.
 SjisString HtmlGrade(int32_t playRankValue);
 
-// A comment for its cell: "<" as "&lt;", then ">" as "&gt;"; nothing else changes.
+// A comment for its cell: "<" as "&lt;" and ">" as "&gt;"; nothing else changes.
 SjisString HtmlEscapeComment(const SjisString& comment);
 
 // Appends one category's table (with the "非対象曲" split after the counted top).

@@ -7,40 +7,12 @@
 #include <array>
 #include <string>
 
-namespace {
-
-SjisString NamePiece(const ExportRow& row, int choice) {
-    if (choice == 0) return row.Name;
-    if (choice == 1) return row.ShortName;
-    return SjisString();
-}
-
-} // namespace
-
 SjisString TextLevelLabel(int32_t bestCode, int labelSet) {
-    // By BestCode 0..12; 1-3 mark songs below the counted top by difficulty alone.
-    static const std::array<SjisString, 13> kLetters = {
+    static const LevelLabels kLetters = {
         "---",    "BAS",    "ADV",    "EXT",    "BAS",    "ADV",    "EXT",
         "BAS<B>", "ADV<B>", "EXT<B>", "BAS<O>", "ADV<O>", "EXT<O>",
     };
-    static const std::array<SjisString, 13> kColours = {
-        "---",
-        Utf8ToSjis("緑"),
-        Utf8ToSjis("黄"),
-        Utf8ToSjis("赤"),
-        Utf8ToSjis("緑"),
-        Utf8ToSjis("黄"),
-        Utf8ToSjis("赤"),
-        Utf8ToSjis("緑B"),
-        Utf8ToSjis("黄B"),
-        Utf8ToSjis("赤B"),
-        Utf8ToSjis("緑O"),
-        Utf8ToSjis("黄O"),
-        Utf8ToSjis("赤O"),
-    };
-    if (labelSet != 0 && labelSet != 1) return SjisString();
-    if (bestCode < 1 || bestCode > 12) return "---";
-    return labelSet == 0 ? kLetters[bestCode] : kColours[bestCode];
+    return ExportLevelLabel(bestCode, labelSet, kLetters);
 }
 
 SjisString TextRatePiece(int32_t rate, const TextExportOptions& options) {
@@ -61,7 +33,7 @@ SjisString TextRatePiece(int32_t rate, const TextExportOptions& options) {
 
 SjisString TextEntry(const ExportRow& row, const TextExportOptions& options) {
     static const SjisString kComma = Utf8ToSjis("、");
-    const SjisString name = NamePiece(row, options.NameChoice);
+    const SjisString name = ExportSongName(row, options.NameChoice);
     const SjisString label = TextLevelLabel(row.BestCode, options.LabelSet);
     const SjisString rate = TextRatePiece(row.Rate, options);
 

@@ -1,5 +1,7 @@
 #include "net/HttpClient.h"
 
+#include "data/TextHelpers.h"
+
 #include <arpa/inet.h>
 #include <curl/curl.h>
 #include <netinet/in.h>
@@ -57,15 +59,6 @@ bool StartsWithNoCase(const std::string& text, const char* prefix) {
             return false;
     }
     return true;
-}
-
-std::string Trimmed(const std::string& text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
-        --end;
-    return text.substr(begin, end - begin);
 }
 
 HttpNotice StatusNotice(HttpStatus status, std::string text) {
@@ -150,7 +143,7 @@ struct HttpClientCallbacks {
             client->location_.clear();
             client->Emit(StatusNotice(HttpStatus::Text, line));
         } else if (StartsWithNoCase(line, "Location:")) {
-            client->location_ = Trimmed(line.substr(9));
+            client->location_ = TrimText(line.substr(9));
         } else if (line.empty() && client->replyStatus_ >= 300 && client->replyStatus_ < 400) {
             // End of a redirect's header block: reported, never followed.
             HttpNotice notice = PlainNotice(HttpNotice::Kind::Redirect);

@@ -8,6 +8,7 @@
 #include "net/HttpClient.h"
 #include "net/UpdateList.h"
 #include "net/Version.h"
+#include "net/WebProtocol.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
 #include "platform/gui/EventGuard.h"
@@ -58,15 +59,6 @@ ByteLimitedEdit* NewEdit(const char* name, int maxBytes, QWidget* parent) {
     auto* edit = new ByteLimitedEdit(maxBytes, parent);
     edit->setObjectName(name);
     return edit;
-}
-
-SjisString FailureMessage(int code, const SjisString& statusLine) {
-    static const SjisString kHead = Utf8ToSjis("エラーが発生しました。CODE:");
-    return kHead + std::to_string(code) + " MESSAGE:" + statusLine;
-}
-
-SjisString DecimalText(int32_t value) {
-    return std::to_string(value);
 }
 
 // Re-enables a button on every way out of a handler.
@@ -220,10 +212,10 @@ void PropertyForm::FillSettings(const SjisString& server, int32_t perfect, int32
                                 int32_t waru) {
     dataReloaded_ = false;
     edServer->SetSjisText(server);
-    edPer->SetSjisText(DecimalText(perfect));
-    edGrt->SetSjisText(DecimalText(great));
-    edCmb->SetSjisText(DecimalText(combo));
-    edWaru->SetSjisText(DecimalText(waru));
+    edPer->SetSjisText(std::to_string(perfect));
+    edGrt->SetSjisText(std::to_string(great));
+    edCmb->SetSjisText(std::to_string(combo));
+    edWaru->SetSjisText(std::to_string(waru));
 }
 
 void PropertyForm::FormKeyDown(QKeyEvent* event) {
@@ -285,7 +277,7 @@ void PropertyForm::SetInfo(const char* utf8) {
 
 void PropertyForm::ReportFailure() {
     SetInfo("エラー");
-    ShowNotice(FailureMessage(IdHTTP1->StatusCode(), IdHTTP1->StatusLine()));
+    ShowNotice(RequestErrorMessage(IdHTTP1->StatusCode(), IdHTTP1->StatusLine()));
 }
 
 void PropertyForm::btnGetClick() {

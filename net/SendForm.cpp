@@ -30,6 +30,8 @@ SjisString ServerAddress;
 namespace {
 
 const char* const kLogFileName = "network_log.txt";
+// Record groups per send request.
+constexpr int32_t kBatchSize = 1;
 
 // The dialog's fixed texts, each converted once.
 const SjisString& Text(const char* utf8) {
@@ -329,7 +331,7 @@ void SendForm::btnSendClick() {
         PendingQuery += "&" + SendRecordGroup(music);
         ++PendingCount;
         pendingSongs.push_back(i);
-        if (PendingCount >= 1) {
+        if (PendingCount >= kBatchSize) {
             SendPending(pendingSongs);
             requested = true;
             QCoreApplication::processEvents();

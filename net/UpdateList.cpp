@@ -1,5 +1,6 @@
 #include "net/UpdateList.h"
 
+#include "data/TextHelpers.h"
 #include "editions/Editions.h"
 #include "platform/Cp932.h"
 
@@ -55,23 +56,6 @@ UpdateLine CutUpdateLine(const SjisString& line) {
     return {Cut(line, 0, 3), Cut(line, 4, 3), Cut(line, 8, 19), Cut(line, 28, 255)};
 }
 
-std::vector<SjisString> SplitUpdateLines(const SjisString& text) {
-    std::vector<SjisString> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.push_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            start = ++i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 bool BytesGreater(const SjisString& a, const SjisString& b) {
     const std::size_t common = a.size() < b.size() ? a.size() : b.size();
     const int order = std::memcmp(a.data(), b.data(), common); // memcmp compares as unsigned char
@@ -102,7 +86,7 @@ UpdateEvaluation EvaluateUpdateList(const SjisString& text, const SjisString& ow
     static const SjisString kAppCurrent = Utf8ToSjis("アプリケーションは最新です");
 
     UpdateEvaluation out;
-    for (const SjisString& raw : SplitUpdateLines(text)) {
+    for (const SjisString& raw : SplitLines(text)) {
         const UpdateLine line = CutUpdateLine(raw);
         if (line.Kind == "APP") {
             if (BytesGreater(line.Code, ownReleaseCode)) {

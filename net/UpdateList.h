@@ -21,9 +21,6 @@ struct UpdateLine {
 };
 UpdateLine CutUpdateLine(const SjisString& line);
 
-// Lines end at CR LF, LF or a lone CR. A final line end adds no empty line.
-std::vector<SjisString> SplitUpdateLines(const SjisString& text);
-
 // a > b comparing bytes as unsigned values; a proper prefix is the smaller.
 bool BytesGreater(const SjisString& a, const SjisString& b);
 

@@ -26,10 +26,6 @@ int32_t NumberOrZero(const std::string& line, std::size_t first) {
     return TryStrToInt(Columns(line, first, 4), value) ? value : 0;
 }
 
-bool IsBlankLine(const std::string& line) {
-    return std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
 } // namespace
 
 SjisString ApplicationUrl(const SjisString& server, bool accessOnly, const SjisString& account,
@@ -107,24 +103,11 @@ ReplyToken EvaluateReply(const std::string& body) {
     return ReplyToken::Other;
 }
 
-std::vector<std::string> SplitReplyLines(const std::string& body) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < body.size(); ++i) {
-        if (body[i] != '\r' && body[i] != '\n') continue;
-        lines.push_back(body.substr(start, i - start));
-        if (body[i] == '\r' && i + 1 < body.size() && body[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < body.size()) lines.push_back(body.substr(start));
-    return lines;
-}
-
 int32_t ApplyReceivedLines(const std::string& body) {
     int32_t count = 0;
     const int highestChart = ChartCount() - 1;
-    for (const std::string& line : SplitReplyLines(body)) {
-        if (IsBlankLine(line)) continue;
+    for (const std::string& line : SplitLines(body)) {
+        if (TrimText(line).empty()) continue;
 
         // The song is looked up before any other column is read, so a line of
         // an unknown song is skipped even when the rest of it is unreadable;

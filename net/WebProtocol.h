@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 // The web service's requests and replies. Every address is the server
 // address followed directly by the path and query. The account name,
@@ -48,9 +47,6 @@ SjisString SendRecordGroup(const TMusicList& music);
 // Reply tokens, compared with the whole body byte for byte.
 enum class ReplyToken { Success, AlreadyRegistered, InvalidCharacters, Missing, Other };
 ReplyToken EvaluateReply(const std::string& body);
-
-// Splits at CR LF, LF or a lone CR; a final line end adds no empty line.
-std::vector<std::string> SplitReplyLines(const std::string& body);
 
 // Applies a receive reply to songs 0..MusicCount-1 and returns the number of
 // lines whose song was found. A line whose song code, chart index or kind is

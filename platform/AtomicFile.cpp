@@ -109,6 +109,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+bool RewriteFileInPlace(const std::string& path, const std::string& bytes) {
+    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (fd.Get() < 0) return false;
+    const bool ok = WriteAll(fd.Get(), bytes);
+    return fd.Close() && ok;
+}
+
 void WriteFileAtomic(const std::string& requested, const std::string& bytes) {
     const std::string target = ResolveLink(requested);
 

@@ -19,6 +19,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // temporary file is removed then.
 void WriteFileAtomic(const std::string& path, const std::string& bytes);
 
+// Rewrites the file in place (creating it when missing). Unlike
+// WriteFileAtomic, a read-only file refuses the write. Returns false on any
+// failure.
+bool RewriteFileInPlace(const std::string& path, const std::string& bytes);
+
 // A path as it goes into a message text: converted from the file system's
 // UTF-8 to code page 932 where it can be, otherwise its bytes unchanged.
 SjisString PathForMessage(const std::string& path);

@@ -20,3 +20,8 @@ SjisString Utf8ToSjis(std::string_view utf8);
 // Decodes for display; never fails. A byte that cannot be decoded (0x80, 0xA0,
 // 0xFD-0xFF, a lone lead byte, an unassigned code) becomes U+FFFD.
 std::string SjisToUtf8(std::string_view sjis);
+
+// True for the first byte of a double-byte character (0x81-0x9F, 0xE0-0xFC).
+constexpr bool IsSjisLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}

@@ -2,12 +2,10 @@
 
 #include "data/AppError.h"
 #include "platform/AtomicFile.h"
+#include "platform/Cp932.h"
 
-#include <cerrno>
 #include <deque>
-#include <fcntl.h>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -24,10 +22,6 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-bool IsLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -37,7 +31,7 @@ char AsciiLower(char c) {
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
             if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
             ++i;
         } else if (AsciiLower(a[i]) != AsciiLower(b[i])) {
@@ -200,23 +194,6 @@ bool WriteProfileString(const std::string& path, const SjisString& section, cons
     } catch (const AppError&) {
         return false;
     }
-    const std::string updated = ProfileUpdate(text, section, key, value);
-
-    // Opened for writing in place rather than replaced, so a read-only file
-    // refuses the write.
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    const char* p = updated.data();
-    std::size_t left = updated.size();
-    bool ok = true;
-    while (ok && left > 0) {
-        ssize_t written = ::write(fd, p, left);
-        if (written < 0) {
-            ok = errno == EINTR;
-            continue;
-        }
-        p += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return ::close(fd) == 0 && ok;
+    // Written in place rather than replaced, so a read-only file refuses the write.
+    return RewriteFileInPlace(path, ProfileUpdate(text, section, key, value));
 }

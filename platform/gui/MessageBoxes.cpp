@@ -61,13 +61,11 @@ BoxAnswer ShowBox(BoxKind kind, const SjisString& text) {
 
 SjisString DefaultErrorText(const SjisString& message) {
     if (message.empty()) return message;
-    // Find where the last character starts: a double-byte character's lead
-    // byte is 0x81-0x9F or 0xE0-0xFC.
+    // Find where the last character starts.
     std::size_t last = 0;
     for (std::size_t i = 0; i < message.size();) {
         last = i;
-        auto byte = static_cast<unsigned char>(message[i]);
-        bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        const bool lead = IsSjisLeadByte(static_cast<unsigned char>(message[i]));
         i += (lead && i + 1 < message.size()) ? 2 : 1;
     }
     return static_cast<unsigned char>(message[last]) > '.' ? message + "." : message;

@@ -69,4 +69,15 @@ TEST(TextHelpers, SanitizeFieldText) {
     EXPECT_EQ(SanitizeFieldText(Sj("フルコン\t表")), Sj("フルコン    表"));
 }
 
+TEST(TextHelpers, SplitLinesAtCrLfLfOrLoneCr) {
+    using Lines = std::vector<SjisString>;
+    EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n"), (Lines{"a"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\nb\r\n"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("a\r\rb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("a\r\r\nb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("\n"), (Lines{""}));
+    EXPECT_EQ(SplitLines(""), Lines{});
+}
+
 } // namespace

@@ -33,7 +33,7 @@ Strings LogOf(const UpdateEvaluation& evaluation) {
     return lines;
 }
 
-TEST(UpdateList, CutsFixedColumnsAndLinesAtCrLfLfOrCr) {
+TEST(UpdateList, CutsFixedColumns) {
     UpdateLine line = CutUpdateLine(Line("GFV", "012", "2024/03/05 12:34:56", std::string(300, 'a')));
     EXPECT_EQ(line.Kind, "GFV");
     EXPECT_EQ(line.Code, "012");
@@ -42,11 +42,6 @@ TEST(UpdateList, CutsFixedColumnsAndLinesAtCrLfLfOrCr) {
     line = CutUpdateLine("GD1 00");
     EXPECT_EQ(line.Code, "00");
     EXPECT_EQ(line.Date + line.Address, "");
-
-    EXPECT_EQ(SplitUpdateLines("a\r\nb\nc\rd"), (Strings{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitUpdateLines("a\r\n\r\nb\r\n"), (Strings{"a", "", "b"}));
-    EXPECT_EQ(SplitUpdateLines("a\r\rb"), (Strings{"a", "", "b"}));
-    EXPECT_TRUE(SplitUpdateLines("").empty());
 }
 
 TEST(UpdateList, ComparesBytesUnsignedAndPrefixesAsSmaller) {

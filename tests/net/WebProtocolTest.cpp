@@ -148,15 +148,6 @@ TEST_F(WebProtocolTest, ReplyTokensMatchTheWholeBodyOnly) {
         EXPECT_EQ(EvaluateReply(other), ReplyToken::Other) << other;
 }
 
-TEST_F(WebProtocolTest, ReplyLinesSplitAtCrLfLfAndLoneCr) {
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(SplitReplyLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitReplyLines("a\r\n"), (Lines{"a"}));
-    EXPECT_EQ(SplitReplyLines("a\r\r\nb"), (Lines{"a", "", "b"}));
-    EXPECT_EQ(SplitReplyLines("\n"), (Lines{""}));
-    EXPECT_EQ(SplitReplyLines(""), Lines{});
-}
-
 TEST_F(WebProtocolTest, ReceivedKindsMapToInputModesThreeTwoOne) {
     int a = AddSong(7), b = AddSong(12), c = AddSong(1203);
     Chart(a, 4).Rate = 4444; // kept: a counts line changes no rate
