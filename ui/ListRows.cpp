@@ -29,6 +29,13 @@ int32_t RowSongIndex(const QTreeWidgetItem& row) {
     return row.data(0, kIndexRole).toInt();
 }
 
+TMusicList* RowSong(const QTreeWidgetItem* row) {
+    if (row == nullptr) return nullptr;
+    const int32_t index = RowSongIndex(*row);
+    if (index < 0 || index >= MusicCount || index >= MaxMusicCount) return nullptr;
+    return &MusicTable[static_cast<std::size_t>(index)];
+}
+
 SjisString RowSongName(const QTreeWidgetItem& row) {
     const QByteArray bytes = row.data(0, kNameRole).toByteArray();
     return SjisString(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -39,19 +46,18 @@ bool RowChecked(const QTreeWidgetItem& row) {
 }
 
 SjisString RowText(const QTreeWidgetItem& row, int column) {
-    const QString shown = row.text(column);
-    const QVariant stored = row.data(column, kBytesRole);
-    if (stored.isValid()) {
-        const QByteArray bytes = stored.toByteArray();
-        SjisString text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        if (SjisToQString(text) == shown) return text;
-    }
-    return QStringToSjis(shown);
+    return KeptText(row.data(column, kBytesRole), row.text(column));
 }
 
 void SetRowText(QTreeWidgetItem& row, int column, const SjisString& text) {
     row.setText(column, SjisToQString(text));
     row.setData(column, kBytesRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+SjisString KeptText(const QVariant& kept, const QString& shown) {
+    const QByteArray bytes = kept.toByteArray();
+    SjisString text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return SjisToQString(text) == shown ? text : QStringToSjis(shown);
 }
 
 void GridLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

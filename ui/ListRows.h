@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DataUnit.h"
 #include "data/SjisString.h"
 
 #include <QStyledItemDelegate>
@@ -9,6 +10,7 @@
 
 class QIcon;
 class QTreeWidgetItem;
+class QVariant;
 
 // Rows of the main window's two lists (LVmain, LVskill). Besides its texts a
 // row keeps its song's table index and name bytes, so handlers never parse a
@@ -21,6 +23,9 @@ QTreeWidgetItem* MakeListRow(const std::vector<SjisString>& texts, int32_t index
 
 // The table index of the row's song.
 int32_t RowSongIndex(const QTreeWidgetItem& row);
+// The row's song; null without a row, or for a row whose song is no longer in
+// the table (the advice list keeps its rows until its condition is chosen again).
+TMusicList* RowSong(const QTreeWidgetItem* row);
 // The row's song name, as the table held it when the row was built.
 SjisString RowSongName(const QTreeWidgetItem& row);
 bool RowChecked(const QTreeWidgetItem& row);
@@ -30,6 +35,11 @@ bool RowChecked(const QTreeWidgetItem& row);
 SjisString RowText(const QTreeWidgetItem& row, int column);
 // Sets one column's text and keeps its bytes.
 void SetRowText(QTreeWidgetItem& row, int column, const SjisString& text);
+
+// The bytes kept beside a shown text while it still shows them, so text the
+// player did not edit is never re-encoded; otherwise the shown text encoded.
+// Also used by the batch grid's cells.
+SjisString KeptText(const QVariant& kept, const QString& shown);
 
 // Draws the cell as usual, then its right and bottom grid lines: the lists
 // are shown with grid lines. Delegates that colour cells derive from it.

@@ -607,11 +607,9 @@ void MainForm::closeEvent(QCloseEvent* event) {
     emit Closed();
 }
 
-int MainForm::MainColumnCount() const {
-    return LVmain->columnCount();
-}
-int MainForm::SkillColumnCount() const {
-    return LVskill->columnCount();
+const QIcon& MainForm::BestCodeImage(int32_t bestCode) const {
+    const int last = static_cast<int>(ILmain.size()) - 1;
+    return ILmain[static_cast<std::size_t>(std::clamp(bestCode, 0, last))];
 }
 
 int32_t MainForm::ActivePageTag() const {
@@ -795,9 +793,8 @@ void MainForm::btnCompClick() {
     rows.reserve(static_cast<qsizetype>(shown.size()));
     for (std::size_t r = 0; r < shown.size(); ++r) {
         const TMusicList& song = MusicTable[static_cast<std::size_t>(shown[r])];
-        const int code = std::clamp(song.SkillList.BestCode, 0, 12);
         rows.append(MakeListRow(MainRowTexts(song, charts), song.Index, song.Name,
-                                ILmain[static_cast<std::size_t>(code)], song.Favorite));
+                                BestCodeImage(song.SkillList.BestCode), song.Favorite));
         if (fillGrid) FillBatchRow(static_cast<int>(r), song);
     }
     SetStatusText(0, ShownCountText(static_cast<int>(shown.size()), MusicCount));

@@ -83,10 +83,6 @@ class MainForm : public QMainWindow {
     void SetStatusText(int panel, const SjisString& text);
     SjisString StatusText(int panel) const;
 
-    // Column counts of this edition's lists.
-    int MainColumnCount() const;
-    int SkillColumnCount() const;
-
     // ---- Fields -----------------------------------------------------------
     int32_t PlayMode = 0; // the selected tab of tcPlayMode
     int32_t MainSortColumn = 0;
@@ -97,6 +93,8 @@ class MainForm : public QMainWindow {
     } SortDirection{};
     int32_t stSkillPointTag = 0; // TotalSkill (x 100) shown in stSkillPoint
     std::vector<QIcon> ILmain;   // row images by best-chart code 0..12
+    // The row image of a best-chart code; a code outside 0..12 takes the nearer end.
+    const QIcon& BestCodeImage(int32_t bestCode) const;
 
     // ---- Controls ---------------------------------------------------------
     QWidget* PnlTop = nullptr;
@@ -206,6 +204,8 @@ class MainForm : public QMainWindow {
     void LVmainCustomDrawSubItem(QTreeWidgetItem* item, int subItem);
     // The row's image index: the best-chart code whose image the row shows, -1 for none.
     int32_t RowImageIndex(const QTreeWidgetItem& row) const;
+    // Colours a level cell of either list by its chart and the row's image.
+    void FillLevelCell(QTreeWidgetItem& item, int column, int chart) const;
     const QWidget* PageShown = nullptr; // the active page, as the page handlers last saw it
 
     // ---- Batch-update grid (MainFormBatch.cpp)

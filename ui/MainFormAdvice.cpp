@@ -10,12 +10,9 @@
 #include "ui/ListRows.h"
 #include "ui/SongListTexts.h"
 
-#include <QBrush>
 #include <QComboBox>
 #include <QScopeGuard>
 #include <QTreeWidget>
-
-#include <algorithm>
 
 void MainForm::ConnectAdviceHandlers() {
     // activated: picking the same condition again rebuilds the list too.
@@ -46,9 +43,8 @@ void MainForm::cbWhereChange() {
     for (int i = 0; i < MusicCount; ++i) {
         const TMusicList& song = MusicTable[static_cast<std::size_t>(i)];
         if (!song.SkillList.Match) continue;
-        const int code = std::clamp(song.SkillList.BestCode, 0, static_cast<int>(ILmain.size()) - 1);
         QTreeWidgetItem* row = MakeListRow(AdviceRowTexts(song, charts), song.Index, song.Name,
-                                           ILmain[static_cast<std::size_t>(code)], song.Favorite);
+                                           BestCodeImage(song.SkillList.BestCode), song.Favorite);
         for (int column = 0; column < LVskill->columnCount(); ++column)
             LVskillCustomDrawSubItem(row, column);
         LVskill->addTopLevelItem(row);
@@ -60,9 +56,5 @@ void MainForm::cbWhereChange() {
 void MainForm::LVskillCustomDrawSubItem(QTreeWidgetItem* item, int subItem) {
     if (item == nullptr || subItem == 0) return;
     const int chart = SkillLevelChart(subItem, ChartCount());
-    if (chart < 0) return;
-    const CellFill fill = LevelCellFill(chart, RowImageIndex(*item));
-    item->setBackground(subItem, QColor(fill.Red, fill.Green, fill.Blue));
-    // The fills are light whatever the desktop theme, so their text stays dark.
-    item->setForeground(subItem, QColor(0, 0, 0));
+    if (chart >= 0) FillLevelCell(*item, subItem, chart);
 }

@@ -10,8 +10,8 @@
 #include "platform/Cp932.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
-#include "platform/gui/QtText.h"
 #include "ui/BatchRules.h"
+#include "ui/ListRows.h"
 
 #include <QCheckBox>
 #include <QSignalBlocker>
@@ -38,11 +38,7 @@ void MainForm::grdBatchSelectCell(int column, int row, int /*previousColumn*/, i
 
 SjisString MainForm::BatchCellText(int row, int column) const {
     const QTableWidgetItem* cell = grdBatch->item(row, column);
-    if (cell == nullptr) return SjisString();
-    const QByteArray bytes = cell->data(Qt::UserRole).toByteArray();
-    SjisString kept(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    if (cell->text() == SjisToQString(kept)) return kept;
-    return QStringToSjis(cell->text());
+    return cell != nullptr ? KeptText(cell->data(Qt::UserRole), cell->text()) : SjisString();
 }
 
 void MainForm::btnBatchUpdateClick() {

@@ -83,9 +83,7 @@ namespace {
 void CheckShownRows(QTreeWidget* list, bool favourite) {
     for (int r = 0; r < list->topLevelItemCount(); ++r) {
         QTreeWidgetItem* row = list->topLevelItem(r);
-        const int32_t index = RowSongIndex(*row);
-        if (index >= 0 && index < MusicCount)
-            MusicTable[static_cast<std::size_t>(index)].Favorite = favourite;
+        if (TMusicList* song = RowSong(row)) song->Favorite = favourite;
         row->setCheckState(0, favourite ? Qt::Checked : Qt::Unchecked);
     }
 }
@@ -128,12 +126,15 @@ int32_t MainForm::RowImageIndex(const QTreeWidgetItem& row) const {
     return -1;
 }
 
+void MainForm::FillLevelCell(QTreeWidgetItem& item, int column, int chart) const {
+    const CellFill fill = LevelCellFill(chart, RowImageIndex(item));
+    item.setBackground(column, QColor(fill.Red, fill.Green, fill.Blue));
+    // The fills are light whatever the desktop theme, so their text stays dark.
+    item.setForeground(column, QColor(0, 0, 0));
+}
+
 void MainForm::LVmainCustomDrawSubItem(QTreeWidgetItem* item, int subItem) {
     if (item == nullptr || subItem == 0) return;
     const int chart = MainLevelChart(subItem, ChartCount());
-    if (chart < 0) return;
-    const CellFill fill = LevelCellFill(chart, RowImageIndex(*item));
-    item->setBackground(subItem, QColor(fill.Red, fill.Green, fill.Blue));
-    // The fills are light whatever the desktop theme, so their text stays dark.
-    item->setForeground(subItem, QColor(0, 0, 0));
+    if (chart >= 0) FillLevelCell(*item, subItem, chart);
 }

@@ -24,8 +24,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <algorithm>
-
 namespace {
 
 // Sorts every row of a list by one column's text. The rows are moved, not
@@ -57,15 +55,6 @@ void SortRows(QTreeWidget* list, int column, int32_t sign) {
     for (QTreeWidgetItem* row : selected)
         row->setSelected(true);
     list->verticalScrollBar()->setValue(scroll);
-}
-
-// The song of a list row; null for a row whose song is no longer in the table
-// (the advice list keeps its rows until its condition is chosen again).
-TMusicList* RowSong(const QTreeWidgetItem* row) {
-    if (row == nullptr) return nullptr;
-    const int32_t index = RowSongIndex(*row);
-    if (index < 0 || index >= MusicCount || index >= MaxMusicCount) return nullptr;
-    return &MusicTable[static_cast<std::size_t>(index)];
 }
 
 // The result-entry dialog on one chart; true when the player stored it.
@@ -198,7 +187,7 @@ void MainForm::LVmainDblClick(const QTreeWidget* sender) {
         if (RowSongIndex(*LVmain->topLevelItem(r)) == index) row = LVmain->topLevelItem(r);
     if (row == nullptr) return;
     const int skillColumn = MainSkillColumn(ChartCount());
-    row->setIcon(0, ILmain[static_cast<std::size_t>(std::clamp(song->SkillList.BestCode, 0, 12))]);
+    row->setIcon(0, BestCodeImage(song->SkillList.BestCode));
     SetRowText(*row, 0, RowKeyText(song->Index));
     SetRowText(*row, skillColumn, SkillColumnText(song->SkillList.BestSkill));
     SetRowText(*row, skillColumn + 2, song->Comment);

@@ -71,11 +71,10 @@ void MainForm::mnCopyClick(const QAction* sender) {
     for (int r = 0; r < LVskill->topLevelItemCount(); ++r) {
         const QTreeWidgetItem& row = *LVskill->topLevelItem(r);
         if (!row.isSelected()) continue;
-        const int32_t index = RowSongIndex(row);
-        if (index < 0 || index >= MusicCount) continue; // a row of a table since reloaded
+        const TMusicList* song = RowSong(&row);
+        if (song == nullptr) continue; // a row of a table since reloaded
         // The label follows the table as it is now, not as the row was built.
-        rows.push_back({RowText(row, 2), MusicTable[static_cast<std::size_t>(index)].SkillList.BestCode,
-                        RowSongName(row)});
+        rows.push_back({RowText(row, 2), song->SkillList.BestCode, RowSongName(row)});
     }
     if (rows.empty()) return;
 

@@ -84,10 +84,6 @@ MusicEditForm::MusicEditForm(QWidget* parent) : QDialog(parent) {
     Guarded([this] { FormCreate(); });
 }
 
-MusicEditForm::~MusicEditForm() {
-    Guarded([this] { FormDestroy(); });
-}
-
 void MusicEditForm::BuildControls() {
     setWindowTitle(Q("曲情報編集"));
     setFixedSize(393, 281);
@@ -150,7 +146,7 @@ void MusicEditForm::BuildControls() {
         for (int d = 0; d < 3; ++d) {
             auto* box = new LevelSpinBox(group);
             box->setObjectName(kLevelNames[mode * 3 + d]);
-            levelBoxes_[mode * 3 + d] = box;
+            LevelEdits[mode * 3 + d] = box;
             grid->addWidget(new QLabel(Q(difficulties[d]), group), d, 0);
             grid->addWidget(box, d, 1);
         }
@@ -212,11 +208,6 @@ void MusicEditForm::FormCreate() {
     const bool guitar = CurrentEdition().PlayModes == 3;
     gbBass->setVisible(guitar);
     gbOpenPick->setVisible(guitar);
-    LevelEdits = levelBoxes_;
-}
-
-void MusicEditForm::FormDestroy() {
-    LevelEdits.fill(nullptr);
 }
 
 SjisString MusicEditForm::NameText() const {

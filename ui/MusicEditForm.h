@@ -28,7 +28,6 @@ class MusicEditForm : public QDialog {
 
   public:
     explicit MusicEditForm(QWidget* parent = nullptr);
-    ~MusicEditForm() override;
 
     // Fills the dialog from song `index` of MusicTable and remembers the index.
     void LoadMusic(int32_t index);
@@ -44,8 +43,8 @@ class MusicEditForm : public QDialog {
     std::array<QSpinBox*, 9> LevelEdits{};
     int32_t MusicIndex = 0;
 
+    // Shows the level groups of the edition's play modes.
     void FormCreate();
-    void FormDestroy();
     void edNameChange();
     void btnOKClick();
 
@@ -67,7 +66,6 @@ class MusicEditForm : public QDialog {
     QGroupBox* gbStandard = nullptr;
     QGroupBox* gbBass = nullptr;
     QGroupBox* gbOpenPick = nullptr;
-    std::array<QSpinBox*, 9> levelBoxes_{};
     std::array<QCheckBox*, 10> chDisp{};
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;

@@ -8,7 +8,6 @@
 #include "platform/IntConv.h"
 
 #include <algorithm>
-#include <cassert>
 #include <utility>
 
 namespace {
@@ -119,8 +118,7 @@ LiveResult ComputeFromRate(int32_t typedRate, const SjisString& levelText, bool 
     }
     out.PendingRate = rate * 100;
     try {
-        assert(SkillComputer != nullptr);
-        out.Skill = level == "0" ? 0 : TruncToInt32(SkillComputer->SkillFromRate(StrToInt(level), rate));
+        out.Skill = level == "0" ? 0 : TruncToInt32(CalcSkillFromRate(StrToInt(level), rate));
     } catch (const AppError&) {
         out.Failed = true;
     }

@@ -1,6 +1,7 @@
 #include "ui/ResultDataFrame.h"
 
 #include "data/NumberText.h"
+#include "data/TextHelpers.h"
 #include "platform/gui/QtText.h"
 #include "ui/Artwork.h"
 
@@ -12,10 +13,7 @@
 #include <string>
 
 SjisString RightAlignedNumber(int32_t v, int w) {
-    const SjisString text = SjisString(10, ' ') + std::to_string(v);
-    if (w <= 0) return SjisString();
-    const std::size_t width = static_cast<std::size_t>(w);
-    return width >= text.size() ? text : text.substr(text.size() - width);
+    return PadLeft(std::to_string(v), w);
 }
 
 SjisString PercentTag(int32_t percent) {

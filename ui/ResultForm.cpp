@@ -275,18 +275,14 @@ void ResultForm::cbMusicListClick() {
 
     lvLvPt->setText(QString::number(music.Level[chart]));
     FlagScope loading(Loading);
-    const int32_t percents[6] = {result.PerfectPct, result.GreatPct, result.GoodPct,
-                                 result.PoorPct,    result.MissPct,  result.ComboPct};
-    for (int j = 0; j < 6; ++j)
-        edR[j]->SetValue(percents[j]);
+    // Row 0 of a chart holds the six percentages, row 1 the six counts, in field order.
+    for (int j = 0; j < 6; ++j) {
+        edR[j]->SetValue(result.Value(0, j));
+        edN[j]->SetValue(result.Value(1, j));
+    }
     edR[6]->SetValue(result.Rate / 100);
     PendingRate = result.Rate;
-    const int32_t counts[5] = {result.GreatCount, result.GoodCount, result.PoorCount, result.MissCount,
-                               result.ComboCount};
-    for (int j = 0; j < 5; ++j)
-        edN[j + 1]->SetValue(counts[j]);
     edN[6]->SetValue(result.TotalNotes);
-    edN[0]->SetValue(result.PerfectCount);
     lvSkill->setText(SjisToQString(HundredthsText(result.SkillPoint)));
     StoredSkill = result.SkillPoint / 100.0;
     ShowDelta({"---", DeltaLook::Plain, true});
@@ -388,19 +384,11 @@ bool ResultForm::StoreResult() {
 
     // Read through the fields' ranges: Enter may close the dialog before a
     // field has corrected a typed "150" or "-5".
-    chart.PerfectPct = edR[0]->Value();
-    chart.GreatPct = edR[1]->Value();
-    chart.GoodPct = edR[2]->Value();
-    chart.PoorPct = edR[3]->Value();
-    chart.MissPct = edR[4]->Value();
-    chart.ComboPct = edR[5]->Value();
+    for (int j = 0; j < 6; ++j) {
+        chart.Value(0, j) = edR[j]->Value();
+        chart.Value(1, j) = edN[j]->Value();
+    }
     chart.Rate = PendingRate;
-    chart.PerfectCount = edN[0]->Value();
-    chart.GreatCount = edN[1]->Value();
-    chart.GoodCount = edN[2]->Value();
-    chart.PoorCount = edN[3]->Value();
-    chart.MissCount = edN[4]->Value();
-    chart.ComboCount = edN[5]->Value();
     chart.TotalNotes = edN[6]->Value();
     chart.InputMode = StoredInputMode(InputMarker, btnOptAuto->isChecked());
     music.UpdateTime = FormatTime(Now(), "mm/dd hh:nn");
