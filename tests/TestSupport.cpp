@@ -8,6 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vostest-XXXXXX").string();
@@ -55,4 +57,17 @@ TSkillComputer DefaultWeights() {
     weights.Great = 20;
     weights.Waru = 100;
     return weights;
+}
+
+UnprivilegedScope::UnprivilegedScope(const TempDir& dir) {
+    if (geteuid() != 0) return;
+    constexpr uid_t kNobody = 65534;
+    if (chmod(dir.Path().c_str(), 0777) != 0 || setegid(kNobody) != 0 || seteuid(kNobody) != 0)
+        throw std::runtime_error("cannot act as an unprivileged user");
+    dropped_ = true;
+}
+
+UnprivilegedScope::~UnprivilegedScope() {
+    if (!dropped_) return;
+    if (seteuid(0) != 0 || setegid(0) != 0) std::abort();
 }

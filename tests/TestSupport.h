@@ -37,3 +37,17 @@ void ResetData(const Edition& edition);
 // A formula object with the weights start-up reads when the settings file has
 // none: perfect 80, combo 20, good 0, great 20, waru 100, miss 0, poor 0.
 TSkillComputer DefaultWeights();
+
+// While it lives, a process running as root acts as an unprivileged user, so
+// permission checks apply (root may write a read-only file). The folder is
+// opened to everyone so that user can still reach the files in it.
+class UnprivilegedScope {
+public:
+    explicit UnprivilegedScope(const TempDir& dir);
+    ~UnprivilegedScope();
+    UnprivilegedScope(const UnprivilegedScope&) = delete;
+    UnprivilegedScope& operator=(const UnprivilegedScope&) = delete;
+
+private:
+    bool dropped_ = false;
+};
