@@ -43,6 +43,19 @@ class NameIndex {
     std::unordered_map<std::string_view, int32_t> first_;
 };
 
+// Splits each line of a results or comments file into `fields` and hands it
+// on with the table index of the first song of its name; lines with a blank
+// name or a name no song has are passed over.
+template <typename Handler> void ForEachSongLine(std::string_view bytes, FieldArray& fields, Handler handle) {
+    const NameIndex names;
+    ForEachLine(bytes, [&](std::string_view line) {
+        SplitDataLine(line, fields);
+        if (TrimText(fields[0]).empty()) return;
+        const int32_t index = names.Find(fields[0]);
+        if (index >= 0) handle(line, index);
+    });
+}
+
 // A checked numeric field: anything but plain digits reads as 0.
 int32_t CheckedValue(const SjisString& field) {
     return IsDigits(field) ? StrToInt(field) : 0;
@@ -156,13 +169,8 @@ void LoadSkillData(const SjisString& base) {
     if (!ReadWholeFile(PathOf(base, ".skill"), bytes)) return;
 
     const int charts = ChartCount();
-    const NameIndex names;
     FieldArray f(static_cast<std::size_t>(SkillFieldCapacity()));
-    ForEachLine(bytes, [&](std::string_view line) {
-        SplitDataLine(line, f);
-        if (TrimText(f[0]).empty()) return;
-        const int32_t index = names.Find(f[0]);
-        if (index < 0) return;
+    ForEachSongLine(bytes, f, [&](std::string_view line, int32_t index) {
         TSkillList& skill = MusicTable[index].SkillList;
         skill.Name = f[0];
         skill.Index = index;
@@ -210,13 +218,8 @@ void LoadComments(const SjisString& base) {
     std::string bytes;
     if (!ReadWholeFile(PathOf(base, ".comment"), bytes)) return;
 
-    const NameIndex names;
     FieldArray f(static_cast<std::size_t>(CommentFieldCapacity()));
-    ForEachLine(bytes, [&](std::string_view line) {
-        SplitDataLine(line, f);
-        if (TrimText(f[0]).empty()) return;
-        const int32_t index = names.Find(f[0]);
-        if (index < 0) return;
+    ForEachSongLine(bytes, f, [&](std::string_view, int32_t index) {
         TMusicList& music = MusicTable[index];
         music.Comment = f[1];
         music.UpdateTime = f[2];
