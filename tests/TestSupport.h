@@ -2,6 +2,7 @@
 
 #include "data/Edition.h"
 #include "data/SjisString.h"
+#include "data/DataUnit.h"
 #include "data/SkillCmp.h"
 
 #include <filesystem>
@@ -50,4 +51,14 @@ public:
 
 private:
     bool dropped_ = false;
+};
+
+// Installs a formula object with the default weights as SkillComputer for as
+// long as it lives.
+struct DefaultFormulas {
+    TSkillComputer Computer = DefaultWeights();
+    DefaultFormulas() { SkillComputer = &Computer; }
+    ~DefaultFormulas() { SkillComputer = nullptr; }
+    DefaultFormulas(const DefaultFormulas&) = delete;
+    DefaultFormulas& operator=(const DefaultFormulas&) = delete;
 };

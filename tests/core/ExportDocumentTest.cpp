@@ -15,13 +15,9 @@ const LocalTime kDec8 = {2024, 12, 8, 15, 30, 45};
 
 class ExportDocumentTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ResetData(GuitarEdition());
-        SkillComputer = &computer;
-    }
-    void TearDown() override { SkillComputer = nullptr; }
+    void SetUp() override { ResetData(GuitarEdition()); }
 
-    TSkillComputer computer = DefaultWeights();
+    DefaultFormulas formulas;
 
     // A song as a recalculation leaves it: best chart, its code, rank.
     TMusicList& Song(int32_t code, const char* name, int bestChart, int32_t bestCode, int32_t rank,

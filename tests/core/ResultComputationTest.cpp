@@ -13,14 +13,9 @@ namespace {
 
 class ResultComputationTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ResetData(GuitarEdition());
-        computer = DefaultWeights();
-        SkillComputer = &computer;
-    }
-    void TearDown() override { SkillComputer = nullptr; }
+    void SetUp() override { ResetData(GuitarEdition()); }
 
-    TSkillComputer computer;
+    DefaultFormulas formulas;
 };
 
 TEST_F(ResultComputationTest, SharesFromCounts) {

@@ -16,14 +16,10 @@ namespace {
 
 class SkillCmpTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ResetData(GuitarEdition());
-        computer = DefaultWeights();
-        SkillComputer = &computer;
-    }
-    void TearDown() override { SkillComputer = nullptr; }
+    void SetUp() override { ResetData(GuitarEdition()); }
 
-    TSkillComputer computer;
+    DefaultFormulas formulas;
+    TSkillComputer& computer = formulas.Computer;
 };
 
 // The message of the AppError that fn raises, or "" when it returns.

@@ -43,18 +43,16 @@ class ExportFormTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ResetData(GuitarEdition());
-        SkillComputer = &computer;
         IniFileName = dir.File("vostrane.ini");
         SetFixedNow(kDec8);
         AddSong(1001, "Song", 9512);
     }
     void TearDown() override {
         SetFixedNow(std::nullopt);
-        SkillComputer = nullptr;
         IniFileName.clear();
     }
 
-    TSkillComputer computer = DefaultWeights();
+    DefaultFormulas formulas;
 
     // A new song with a typed rate on its EXT chart.
     void AddSong(int32_t code, const char* name, int32_t rateX100) {
