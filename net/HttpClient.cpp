@@ -1,15 +1,14 @@
 #include "net/HttpClient.h"
 
 #include "data/TextHelpers.h"
+#include "net/CurlLibrary.h"
 
 #include <arpa/inet.h>
-#include <curl/curl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cctype>
-#include <mutex>
 
 const char* const HttpClient::kDefaultUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
 
@@ -17,11 +16,6 @@ namespace {
 
 CURL* Handle(void* curl) {
     return static_cast<CURL*>(curl);
-}
-
-void GlobalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
 std::string AddressText(const curl_sockaddr* address) {
@@ -170,18 +164,11 @@ struct HttpClientCallbacks {
     }
 };
 
-HttpClient::HttpClient() {
-    GlobalInit();
-    curl_ = curl_easy_init();
-    CURL* curl = Handle(curl_);
-    if (curl == nullptr) return;
-    // Cookies live in this handle's memory for its whole life; no file is read or written.
-    curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
-}
+HttpClient::HttpClient() = default;
 
 HttpClient::~HttpClient() {
     notify_ = nullptr; // whoever listened may be gone already
-    if (curl_ != nullptr) curl_easy_cleanup(Handle(curl_));
+    if (curl_ != nullptr) Curl()->easy_cleanup(Handle(curl_));
 }
 
 void HttpClient::Emit(const HttpNotice& notice) {
@@ -191,6 +178,15 @@ void HttpClient::Emit(const HttpNotice& notice) {
 bool HttpClient::Get(const std::string& url, std::string& body) {
     body.clear();
     errorText_.clear();
+    // The handle is made for the first request, so a client that never sends
+    // costs the program's start nothing.
+    const CurlLibrary* lib = Curl(&errorText_);
+    if (lib == nullptr) return false;
+    if (curl_ == nullptr) {
+        curl_ = lib->easy_init();
+        // Cookies live in this handle's memory for its whole life; no file is read or written.
+        if (curl_ != nullptr) lib->easy_setopt(Handle(curl_), CURLOPT_COOKIEFILE, "");
+    }
     CURL* curl = Handle(curl_);
     if (curl == nullptr) {
         errorText_ = "libcurl could not be initialised";
@@ -204,58 +200,58 @@ bool HttpClient::Get(const std::string& url, std::string& body) {
     replyStatus_ = 0;
     location_.clear();
 
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    lib->easy_setopt(curl, CURLOPT_URL, url.c_str());
+    lib->easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    lib->easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    lib->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
+    lib->easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http");
+    lib->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     // The address goes out as composed: no "./" or "../" squashed out of it.
-    curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
+    lib->easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
     // An empty proxy overrides http_proxy and friends from the environment.
-    curl_easy_setopt(curl, CURLOPT_PROXY, "");
-    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, nullptr);
-    curl_easy_setopt(curl, CURLOPT_HTTP_CONTENT_DECODING, 0L);
-    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, connectTimeoutMs_);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, userAgent_.c_str());
+    lib->easy_setopt(curl, CURLOPT_PROXY, "");
+    lib->easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, nullptr);
+    lib->easy_setopt(curl, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    lib->easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
+    lib->easy_setopt(curl, CURLOPT_FRESH_CONNECT, 1L);
+    lib->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    lib->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, connectTimeoutMs_);
+    lib->easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    lib->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    lib->easy_setopt(curl, CURLOPT_USERAGENT, userAgent_.c_str());
 
-    curl_slist* headers = curl_slist_append(nullptr, "Accept: text/html, */*");
-    if (!hostHeader_.empty()) headers = curl_slist_append(headers, ("Host: " + hostHeader_).c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_slist* headers = lib->slist_append(nullptr, "Accept: text/html, */*");
+    if (!hostHeader_.empty()) headers = lib->slist_append(headers, ("Host: " + hostHeader_).c_str());
+    lib->easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
 
-    curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &HttpClientCallbacks::Open);
-    curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
-    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &HttpClientCallbacks::Close);
-    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, this);
-    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &HttpClientCallbacks::Debug);
-    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
-    curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &HttpClientCallbacks::Header);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &HttpClientCallbacks::Write);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+    lib->easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &HttpClientCallbacks::Open);
+    lib->easy_setopt(curl, CURLOPT_OPENSOCKETDATA, this);
+    lib->easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &HttpClientCallbacks::Close);
+    lib->easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, this);
+    lib->easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &HttpClientCallbacks::Debug);
+    lib->easy_setopt(curl, CURLOPT_DEBUGDATA, this);
+    lib->easy_setopt(curl, CURLOPT_VERBOSE, 1L);
+    lib->easy_setopt(curl, CURLOPT_HEADERFUNCTION, &HttpClientCallbacks::Header);
+    lib->easy_setopt(curl, CURLOPT_HEADERDATA, this);
+    lib->easy_setopt(curl, CURLOPT_WRITEFUNCTION, &HttpClientCallbacks::Write);
+    lib->easy_setopt(curl, CURLOPT_WRITEDATA, this);
 
     char errorBuffer[CURL_ERROR_SIZE] = "";
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    lib->easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
 
     std::string host;
-    if (CURLU* parsed = curl_url()) {
+    if (CURLU* parsed = lib->url()) {
         char* part = nullptr;
-        if (curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
-            curl_url_get(parsed, CURLUPART_HOST, &part, 0) == CURLUE_OK) {
+        if (lib->url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
+            lib->url_get(parsed, CURLUPART_HOST, &part, 0) == CURLUE_OK) {
             host = part;
-            curl_free(part);
+            lib->free(part);
         }
-        curl_url_cleanup(parsed);
+        lib->url_cleanup(parsed);
     }
     if (!host.empty()) Emit(StatusNotice(HttpStatus::Resolving, "Resolving hostname " + host + "."));
 
-    CURLcode result = curl_easy_perform(curl);
+    CURLcode result = lib->easy_perform(curl);
 
     // A connection still open (one never closed by libcurl) ends here, so the
     // notices of one request stay together.
@@ -264,21 +260,22 @@ bool HttpClient::Get(const std::string& url, std::string& body) {
         Emit(WorkNotice(HttpNotice::Kind::WorkEnd, HttpWorkMode::Read));
     }
 
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
-    curl_slist_free_all(headers);
+    lib->easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+    lib->easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+    lib->slist_free_all(headers);
     body_ = nullptr;
 
     if (result != CURLE_OK) {
         if (bodyOverLimit_)
             errorText_ = "reply body over " + std::to_string(bodyLimit_) + " bytes";
         else
-            errorText_ = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(result);
+            errorText_ = errorBuffer[0] != '\0' ? errorBuffer : lib->easy_strerror(result);
         return false;
     }
     return replyStatus_ >= 200 && replyStatus_ < 300;
 }
 
 std::string HttpClient::LibraryVersion() {
-    return std::string("libcurl/") + curl_version_info(CURLVERSION_NOW)->version;
+    const CurlLibrary* lib = Curl();
+    return std::string("libcurl/") + (lib != nullptr ? lib->version_info(CURLVERSION_NOW)->version : "?");
 }

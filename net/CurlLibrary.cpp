@@ -1,0 +1,62 @@
+#include "net/CurlLibrary.h"
+
+#include <dlfcn.h>
+
+#include <mutex>
+
+namespace {
+
+struct Opened {
+    CurlLibrary library;
+    bool ok = false;
+    std::string whyNot;
+};
+
+template <typename Function> bool Resolve(void* handle, const char* name, Function& slot, std::string& whyNot) {
+    slot = reinterpret_cast<Function>(dlsym(handle, name));
+    if (slot == nullptr && whyNot.empty()) whyNot = std::string("libcurl lacks ") + name;
+    return slot != nullptr;
+}
+
+Opened Open() {
+    Opened opened;
+    // Kept open for the life of the process: handles and global state live in it.
+    void* handle = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* reason = dlerror();
+        opened.whyNot = std::string("libcurl could not be loaded: ") + (reason != nullptr ? reason : "libcurl.so.4");
+        return opened;
+    }
+    CurlLibrary& c = opened.library;
+    std::string& why = opened.whyNot;
+    bool ok = Resolve(handle, "curl_global_init", c.global_init, why);
+    ok = Resolve(handle, "curl_easy_init", c.easy_init, why) && ok;
+    ok = Resolve(handle, "curl_easy_setopt", c.easy_setopt, why) && ok;
+    ok = Resolve(handle, "curl_easy_perform", c.easy_perform, why) && ok;
+    ok = Resolve(handle, "curl_easy_cleanup", c.easy_cleanup, why) && ok;
+    ok = Resolve(handle, "curl_easy_strerror", c.easy_strerror, why) && ok;
+    ok = Resolve(handle, "curl_slist_append", c.slist_append, why) && ok;
+    ok = Resolve(handle, "curl_slist_free_all", c.slist_free_all, why) && ok;
+    ok = Resolve(handle, "curl_url", c.url, why) && ok;
+    ok = Resolve(handle, "curl_url_set", c.url_set, why) && ok;
+    ok = Resolve(handle, "curl_url_get", c.url_get, why) && ok;
+    ok = Resolve(handle, "curl_url_cleanup", c.url_cleanup, why) && ok;
+    ok = Resolve(handle, "curl_free", c.free, why) && ok;
+    ok = Resolve(handle, "curl_version_info", c.version_info, why) && ok;
+    if (ok && c.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+        why = "libcurl could not be initialised";
+        ok = false;
+    }
+    opened.ok = ok;
+    return opened;
+}
+
+} // namespace
+
+const CurlLibrary* Curl(std::string* whyNot) {
+    static std::once_flag once;
+    static Opened opened;
+    std::call_once(once, [] { opened = Open(); });
+    if (!opened.ok && whyNot != nullptr) *whyNot = opened.whyNot;
+    return opened.ok ? &opened.library : nullptr;
+}
