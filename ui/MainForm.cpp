@@ -770,7 +770,9 @@ void MainForm::btnCompClick() {
     LVmain->setUpdatesEnabled(false);
     grdBatch->setUpdatesEnabled(false);
     const auto redraw = qScopeGuard([&] {
+        AddingColouredRows = true;
         LVmain->addTopLevelItems(rows);
+        AddingColouredRows = false;
         LVmain->setUpdatesEnabled(true);
         LVmain->viewport()->update();
         grdBatch->setUpdatesEnabled(true);
@@ -795,6 +797,7 @@ void MainForm::btnCompClick() {
         const TMusicList& song = MusicTable[static_cast<std::size_t>(shown[r])];
         rows.append(MakeListRow(MainRowTexts(song, charts), song.Index, song.Name,
                                 BestCodeImage(song.SkillList.BestCode), song.Favorite));
+        ColourMainRow(*rows.back());
         if (fillGrid) FillBatchRow(static_cast<int>(r), song);
     }
     SetStatusText(0, ShownCountText(static_cast<int>(shown.size()), MusicCount));

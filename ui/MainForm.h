@@ -202,6 +202,11 @@ class MainForm : public QMainWindow {
     // Colours one LVmain cell by its level column and the row's image index;
     // run whenever rows are added or a row's image changes.
     void LVmainCustomDrawSubItem(QTreeWidgetItem* item, int subItem);
+    // Every cell of one LVmain row.
+    void ColourMainRow(QTreeWidgetItem& row);
+    // Set while the refresh adds rows it has coloured already: colouring a row
+    // inside the list costs two change notices per cell.
+    bool AddingColouredRows = false;
     // The row's image index: the best-chart code whose image the row shows, -1 for none.
     int32_t RowImageIndex(const QTreeWidgetItem& row) const;
     // Colours a level cell of either list by its chart and the row's image.

@@ -41,11 +41,9 @@ void MainForm::ConnectFilterHandlers() {
     // The level colours follow each row's own image: they are set when rows
     // are added and again whenever a row's image is replaced in place.
     const auto colourRows = [this](int first, int last) {
-        for (int r = first; r <= last; ++r) {
-            QTreeWidgetItem* row = LVmain->topLevelItem(r);
-            for (int column = 0; column < LVmain->columnCount(); ++column)
-                LVmainCustomDrawSubItem(row, column);
-        }
+        if (AddingColouredRows) return;
+        for (int r = first; r <= last; ++r)
+            if (QTreeWidgetItem* row = LVmain->topLevelItem(r)) ColourMainRow(*row);
     };
     QAbstractItemModel* model = LVmain->model();
     // rowsInserted carries a private tag argument, so it takes a plain slot that guards itself.
@@ -131,6 +129,11 @@ void MainForm::FillLevelCell(QTreeWidgetItem& item, int column, int chart) const
     item.setBackground(column, QColor(fill.Red, fill.Green, fill.Blue));
     // The fills are light whatever the desktop theme, so their text stays dark.
     item.setForeground(column, QColor(0, 0, 0));
+}
+
+void MainForm::ColourMainRow(QTreeWidgetItem& row) {
+    for (int column = 0; column < LVmain->columnCount(); ++column)
+        LVmainCustomDrawSubItem(&row, column);
 }
 
 void MainForm::LVmainCustomDrawSubItem(QTreeWidgetItem* item, int subItem) {
