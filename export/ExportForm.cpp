@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/IntConv.h"
 #include "platform/gui/Clipboard.h"
+#include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
@@ -68,9 +69,7 @@ QGroupBox* NewGroupBox(const char* name, const char* caption, QWidget* parent) {
 ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     setObjectName("ExportForm");
     setWindowTitle(T("出力 エクスポート"));
-    QFont font(T("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(ProportionalFont(12));
 
     pagExport = new QTabWidget(this);
     pagExport->setObjectName("pagExport");

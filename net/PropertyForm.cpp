@@ -11,13 +11,13 @@
 #include "net/WebProtocol.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
+#include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
 #include "ui/ByteLimitedEdit.h"
 
 #include <QCoreApplication>
-#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -111,10 +111,7 @@ void PropertyForm::BuildControls() {
     meLog->setReadOnly(true);
     meLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     meLog->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QFont fixed(Q("ＭＳ ゴシック"));
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setFixedPitch(true);
-    meLog->setFont(fixed);
+    meLog->setFont(FixedPitchFont(12));
     auto* logLayout = new QVBoxLayout(grpLog);
     logLayout->addWidget(meLog);
 

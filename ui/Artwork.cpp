@@ -1,5 +1,7 @@
 #include "ui/Artwork.h"
 
+#include "platform/gui/DesktopFonts.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -15,12 +17,20 @@ QPixmap Blank(int width, int height) {
     return pixmap;
 }
 
-QFont GlyphFont(int pixelSize) {
-    QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK JP")});
-    font.setPixelSize(pixelSize);
-    font.setBold(true);
-    return font;
+// Letters of the images are drawn with the 12-pixel faces the windows load
+// anyway, scaled to the size wanted: each further size of a font would be
+// loaded and prepared on its own at start-up.
+void DrawGlyphText(QPainter& painter, const QRectF& box, const QString& text, int pixelSize, bool bold = true) {
+    constexpr double kLoadedSize = 12.0;
+    const double scale = pixelSize / kLoadedSize;
+    painter.save();
+    painter.setFont(ProportionalFont(static_cast<int>(kLoadedSize), bold));
+    painter.translate(box.center());
+    painter.scale(scale, scale);
+    const QRectF unscaled(-box.width() / 2 / scale, -box.height() / 2 / scale, box.width() / scale,
+                          box.height() / scale);
+    painter.drawText(unscaled, Qt::AlignCenter, text);
+    painter.restore();
 }
 
 QPixmap RowImage(int code) {
@@ -38,8 +48,7 @@ QPixmap RowImage(int code) {
         painter.setPen(QPen(colour, 2));
         painter.setBrush(Qt::white);
         painter.drawRoundedRect(QRectF(2, 2, 16, 16), 3, 3);
-        painter.setFont(GlyphFont(11));
-        painter.drawText(QRect(2, 2, 16, 16), Qt::AlignCenter, QString(QLatin1Char("BAE"[code - 1])));
+        DrawGlyphText(painter, QRectF(2, 2, 16, 16), QString(QLatin1Char("BAE"[code - 1])), 11);
         return pixmap;
     }
     const int chart = code - 4;
@@ -47,8 +56,7 @@ QPixmap RowImage(int code) {
     painter.setBrush(kLevelColours[chart % 3]);
     painter.drawRoundedRect(QRectF(1, 1, 18, 18), 3, 3);
     painter.setPen(Qt::white);
-    painter.setFont(GlyphFont(12));
-    painter.drawText(QRect(1, 1, 18, 18), Qt::AlignCenter, QString(QLatin1Char("SBO"[chart / 3])));
+    DrawGlyphText(painter, QRectF(1, 1, 18, 18), QString(QLatin1Char("SBO"[chart / 3])), 12);
     return pixmap;
 }
 
@@ -58,23 +66,10 @@ void DrawDocument(QPainter& painter, const QColor& ink, const QString& mark) {
     painter.drawPolygon(
         QPolygon({QPoint(4, 2), QPoint(15, 2), QPoint(19, 6), QPoint(19, 21), QPoint(4, 21)}));
     painter.setPen(ink);
-    QFont font = GlyphFont(mark.size() > 2 ? 6 : 8);
-    painter.setFont(font);
-    painter.drawText(QRect(4, 7, 16, 12), Qt::AlignCenter, mark);
+    DrawGlyphText(painter, QRectF(4, 7, 16, 12), mark, mark.size() > 2 ? 6 : 8);
 }
 
 } // namespace
-
-QFont FixedPitchFont(int pixelSize, bool bold) {
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                      QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("DejaVu Sans Mono")});
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 std::vector<QIcon> MakeRowImages() {
     std::vector<QIcon> images;
@@ -161,8 +156,7 @@ QIcon MakeToggleGlyph(const QString& mark, const QColor& tile) {
     painter.setBrush(tile);
     painter.drawRoundedRect(QRectF(0, 0, 16, 14), 3, 3);
     painter.setPen(Qt::white);
-    painter.setFont(GlyphFont(10));
-    painter.drawText(QRect(0, 0, 16, 14), Qt::AlignCenter, mark);
+    DrawGlyphText(painter, QRectF(0, 0, 16, 14), mark, 10);
     return QIcon(pixmap);
 }
 
@@ -174,7 +168,6 @@ QIcon MakeAppIcon() {
     painter.setBrush(QColor(64, 0, 64));
     painter.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
     painter.setPen(QColor(255, 192, 255));
-    painter.setFont(GlyphFont(20));
-    painter.drawText(QRect(1, 1, 30, 30), Qt::AlignCenter, QStringLiteral("P"));
+    DrawGlyphText(painter, QRectF(1, 1, 30, 30), QStringLiteral("P"), 20);
     return QIcon(pixmap);
 }

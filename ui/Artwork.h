@@ -1,14 +1,10 @@
 #pragma once
 
-#include <QFont>
 #include <QIcon>
 
 #include <vector>
 
 // Fonts and images of the windows, drawn in code.
-
-// The lists' fixed-pitch font; falls back to the CJK monospace font Debian has.
-QFont FixedPitchFont(int pixelSize, bool bold = false);
 
 // The 13 row images of the song lists (20 x 20): image k for best-chart code k.
 // 0 no points; 1..3 a song below its category's counted top (difficulty only);

@@ -8,6 +8,7 @@
 #include "data/SkillCmp.h"
 #include "data/Unitini.h"
 #include "platform/ProgramDir.h"
+#include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/QtText.h"
 #include "ui/Artwork.h"

@@ -6,6 +6,7 @@
 #include "net/AccForm.h"
 #include "net/PropertyForm.h"
 #include "net/SendForm.h"
+#include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QuitSignals.h"
@@ -119,6 +120,7 @@ void InstallIniFailureNotice() {
 
 int ProgramMain(int argc, char** argv) {
     QApplication app(argc, argv);
+    InstallApplicationFont();
     // The main window's Closed ends the loop; a message box closed before the
     // window is shown must not.
     QApplication::setQuitOnLastWindowClosed(false);

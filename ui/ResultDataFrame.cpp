@@ -2,8 +2,8 @@
 
 #include "data/NumberText.h"
 #include "data/TextHelpers.h"
+#include "platform/gui/DesktopFonts.h"
 #include "platform/gui/QtText.h"
-#include "ui/Artwork.h"
 
 #include <QColor>
 #include <QLabel>

@@ -1,4 +1,5 @@
 #include "data/AppError.h"
+#include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
@@ -49,4 +50,13 @@ TEST(QtText, UnencodableCharactersBecomeOneQuestionMarkEach) {
     EXPECT_EQ(QStringToSjis(QString::fromUtf8("ギ\xF0\x9F\x8E\xB8éx")), Sj("ギ") + "??x");
     SjisString out;
     EXPECT_FALSE(TryQStringToSjis(QString::fromUtf8("\xF0\x9F\x8E\xB8"), out));
+}
+
+TEST(DesktopFonts, TakeTheFirstCandidateTheDesktopHas) {
+    const QStringList installed{QStringLiteral("DejaVu Sans"), QStringLiteral("noto sans cjk jp")};
+    EXPECT_EQ(FirstInstalledFamily({QStringLiteral("MS PGothic"), QStringLiteral("Noto Sans CJK JP"),
+                                    QStringLiteral("DejaVu Sans")},
+                                   installed),
+              QStringLiteral("Noto Sans CJK JP"));
+    EXPECT_TRUE(FirstInstalledFamily({QStringLiteral("MS Gothic")}, installed).isEmpty());
 }
