@@ -51,7 +51,10 @@ SjisString RowText(const QTreeWidgetItem& row, int column) {
 
 void SetRowText(QTreeWidgetItem& row, int column, const SjisString& text) {
     row.setText(column, SjisToQString(text));
-    row.setData(column, kBytesRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    // Only texts that might not convert back keep their bytes; KeptText checks
+    // kept bytes against the text shown, so bytes of an earlier text do no harm.
+    if (!IsPlainAscii(text))
+        row.setData(column, kBytesRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 SjisString KeptText(const QVariant& kept, const QString& shown) {

@@ -2,9 +2,39 @@
 
 #include "platform/Cp932.h"
 
-QString SjisToQString(const SjisString& text) { return QString::fromStdString(SjisToUtf8(text)); }
+namespace {
 
-bool TryQStringToSjis(const QString& text, SjisString& out) { return TryUtf8ToSjis(text.toStdString(), out); }
+// CP932 keeps the 7-bit codes as they are, so such texts need no converter.
+bool IsSevenBit(std::string_view text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+bool IsSevenBit(const QString& text) {
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80) return false;
+    return true;
+}
+
+} // namespace
+
+bool IsPlainAscii(const SjisString& text) {
+    return IsSevenBit(std::string_view(text));
+}
+
+QString SjisToQString(const SjisString& text) {
+    if (IsSevenBit(std::string_view(text))) return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromStdString(SjisToUtf8(text));
+}
+
+bool TryQStringToSjis(const QString& text, SjisString& out) {
+    if (IsSevenBit(text)) {
+        out = text.toLatin1().toStdString();
+        return true;
+    }
+    return TryUtf8ToSjis(text.toStdString(), out);
+}
 
 SjisString QStringToSjis(const QString& text) {
     SjisString out;

@@ -6,6 +6,10 @@
 
 // The only places where Shift-JIS bytes meet QString: at the widgets.
 
+// True when every byte is below 0x80: such a text reads the same in CP932
+// and in Unicode, so it converts back unchanged.
+bool IsPlainAscii(const SjisString& text);
+
 // Decodes for display; undecodable bytes show as U+FFFD.
 QString SjisToQString(const SjisString& text);
 

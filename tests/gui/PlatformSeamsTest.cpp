@@ -1,4 +1,5 @@
 #include "data/AppError.h"
+#include "platform/Cp932.h"
 #include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/LongOperation.h"
@@ -59,4 +60,14 @@ TEST(DesktopFonts, TakeTheFirstCandidateTheDesktopHas) {
                                    installed),
               QStringLiteral("Noto Sans CJK JP"));
     EXPECT_TRUE(FirstInstalledFamily({QStringLiteral("MS Gothic")}, installed).isEmpty());
+}
+
+TEST(QtText, SevenBitTextsConvertLikeTheConverterDoes) {
+    SjisString ascii;
+    for (int c = 1; c < 0x80; ++c)
+        ascii += static_cast<char>(c);
+    EXPECT_EQ(SjisToQString(ascii), QString::fromStdString(SjisToUtf8(ascii)));
+    EXPECT_EQ(QStringToSjis(SjisToQString(ascii)), ascii);
+    // One byte above 0x7F sends the whole text through the converter.
+    EXPECT_EQ(SjisToQString(ascii + Sj("曲")).toStdString(), SjisToUtf8(ascii + Sj("曲")));
 }
