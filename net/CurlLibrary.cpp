@@ -29,20 +29,10 @@ Opened Open() {
     }
     CurlLibrary& c = opened.library;
     std::string& why = opened.whyNot;
-    bool ok = Resolve(handle, "curl_global_init", c.global_init, why);
-    ok = Resolve(handle, "curl_easy_init", c.easy_init, why) && ok;
-    ok = Resolve(handle, "curl_easy_setopt", c.easy_setopt, why) && ok;
-    ok = Resolve(handle, "curl_easy_perform", c.easy_perform, why) && ok;
-    ok = Resolve(handle, "curl_easy_cleanup", c.easy_cleanup, why) && ok;
-    ok = Resolve(handle, "curl_easy_strerror", c.easy_strerror, why) && ok;
-    ok = Resolve(handle, "curl_slist_append", c.slist_append, why) && ok;
-    ok = Resolve(handle, "curl_slist_free_all", c.slist_free_all, why) && ok;
-    ok = Resolve(handle, "curl_url", c.url, why) && ok;
-    ok = Resolve(handle, "curl_url_set", c.url_set, why) && ok;
-    ok = Resolve(handle, "curl_url_get", c.url_get, why) && ok;
-    ok = Resolve(handle, "curl_url_cleanup", c.url_cleanup, why) && ok;
-    ok = Resolve(handle, "curl_free", c.free, why) && ok;
-    ok = Resolve(handle, "curl_version_info", c.version_info, why) && ok;
+    bool ok = true;
+#define VOS_CURL_RESOLVE(name) ok = Resolve(handle, "curl_" #name, c.name, why) && ok;
+    VOS_CURL_FUNCTIONS(VOS_CURL_RESOLVE)
+#undef VOS_CURL_RESOLVE
     if (ok && c.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
         why = "libcurl could not be initialised";
         ok = false;

@@ -7,21 +7,18 @@
 // libcurl, opened the first time a request is made rather than when the
 // program starts: the library and the two dozen it needs would otherwise be
 // loaded and linked before the main window can appear.
+
+// The functions used, by their names without the "curl_" prefix.
+#define VOS_CURL_FUNCTIONS(X)                                                                          \
+    X(global_init) X(easy_init) X(easy_setopt) X(easy_perform) X(easy_cleanup) X(easy_strerror)      \
+        X(slist_append) X(slist_free_all) X(url) X(url_set) X(url_get) X(url_cleanup) X(free)         \
+            X(version_info)
+
+// One pointer per function, named as in VOS_CURL_FUNCTIONS.
 struct CurlLibrary {
-    decltype(&curl_global_init) global_init = nullptr;
-    decltype(&curl_easy_init) easy_init = nullptr;
-    decltype(&curl_easy_setopt) easy_setopt = nullptr;
-    decltype(&curl_easy_perform) easy_perform = nullptr;
-    decltype(&curl_easy_cleanup) easy_cleanup = nullptr;
-    decltype(&curl_easy_strerror) easy_strerror = nullptr;
-    decltype(&curl_slist_append) slist_append = nullptr;
-    decltype(&curl_slist_free_all) slist_free_all = nullptr;
-    decltype(&curl_url) url = nullptr;
-    decltype(&curl_url_set) url_set = nullptr;
-    decltype(&curl_url_get) url_get = nullptr;
-    decltype(&curl_url_cleanup) url_cleanup = nullptr;
-    decltype(&curl_free) free = nullptr;
-    decltype(&curl_version_info) version_info = nullptr;
+#define VOS_CURL_SLOT(name) decltype(&curl_##name) name = nullptr;
+    VOS_CURL_FUNCTIONS(VOS_CURL_SLOT)
+#undef VOS_CURL_SLOT
 };
 
 // The library, opened and globally initialised once; nullptr when it cannot
