@@ -12,7 +12,8 @@ struct Opened {
     std::string whyNot;
 };
 
-template <typename Function> bool Resolve(void* handle, const char* name, Function& slot, std::string& whyNot) {
+template <typename Function>
+bool Resolve(void* handle, const char* name, Function& slot, std::string& whyNot) {
     slot = reinterpret_cast<Function>(dlsym(handle, name));
     if (slot == nullptr && whyNot.empty()) whyNot = std::string("libcurl lacks ") + name;
     return slot != nullptr;
@@ -24,7 +25,8 @@ Opened Open() {
     void* handle = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         const char* reason = dlerror();
-        opened.whyNot = std::string("libcurl could not be loaded: ") + (reason != nullptr ? reason : "libcurl.so.4");
+        opened.whyNot =
+            std::string("libcurl could not be loaded: ") + (reason != nullptr ? reason : "libcurl.so.4");
         return opened;
     }
     CurlLibrary& c = opened.library;

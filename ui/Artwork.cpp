@@ -17,14 +17,14 @@ QPixmap Blank(int width, int height) {
     return pixmap;
 }
 
-// Letters of the images are drawn with the 12-pixel faces the windows load
+// Letters of the images are drawn in the bold 12-pixel face the windows load
 // anyway, scaled to the size wanted: each further size of a font would be
 // loaded and prepared on its own at start-up.
-void DrawGlyphText(QPainter& painter, const QRectF& box, const QString& text, int pixelSize, bool bold = true) {
-    constexpr double kLoadedSize = 12.0;
-    const double scale = pixelSize / kLoadedSize;
+void DrawGlyphText(QPainter& painter, const QRectF& box, const QString& text, int pixelSize) {
+    constexpr int kLoadedSize = 12;
+    const double scale = static_cast<double>(pixelSize) / kLoadedSize;
     painter.save();
-    painter.setFont(ProportionalFont(static_cast<int>(kLoadedSize), bold));
+    painter.setFont(ProportionalFont(kLoadedSize, true));
     painter.translate(box.center());
     painter.scale(scale, scale);
     const QRectF unscaled(-box.width() / 2 / scale, -box.height() / 2 / scale, box.width() / scale,

@@ -8,16 +8,17 @@ namespace {
 // The toolkit lists a family under its English name; the Japanese one is an alias.
 const QStringList& ProportionalCandidates() {
     static const QStringList candidates{
-        QStringLiteral("MS PGothic"),      QStringLiteral("ＭＳ Ｐゴシック"),       QStringLiteral("Noto Sans CJK JP"),
-        QStringLiteral("Source Han Sans JP"), QStringLiteral("IPAPGothic"),     QStringLiteral("VL PGothic"),
+        QStringLiteral("MS PGothic"),         QStringLiteral("ＭＳ Ｐゴシック"),
+        QStringLiteral("Noto Sans CJK JP"),   QStringLiteral("Source Han Sans JP"),
+        QStringLiteral("IPAPGothic"),         QStringLiteral("VL PGothic"),
         QStringLiteral("Droid Sans Fallback")};
     return candidates;
 }
 
 const QStringList& FixedPitchCandidates() {
-    static const QStringList candidates{QStringLiteral("MS Gothic"),     QStringLiteral("ＭＳ ゴシック"),
-                                        QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("IPAGothic"),
-                                        QStringLiteral("VL Gothic"),     QStringLiteral("DejaVu Sans Mono")};
+    static const QStringList candidates{
+        QStringLiteral("MS Gothic"), QStringLiteral("ＭＳ ゴシック"), QStringLiteral("Noto Sans Mono CJK JP"),
+        QStringLiteral("IPAGothic"), QStringLiteral("VL Gothic"),     QStringLiteral("DejaVu Sans Mono")};
     return candidates;
 }
 

@@ -24,7 +24,8 @@ bool IsPlainAscii(const SjisString& text) {
 }
 
 QString SjisToQString(const SjisString& text) {
-    if (IsSevenBit(std::string_view(text))) return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    if (IsSevenBit(std::string_view(text)))
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     return QString::fromStdString(SjisToUtf8(text));
 }
 

@@ -36,8 +36,8 @@ TEST(LongOperation, RestoresWindowAndCursorWhenTheWorkFails) {
     bool disabledDuringWork = false;
     EXPECT_THROW(RunLongOperation(&window,
                                   [&] {
-                                      disabledDuringWork = !window.isEnabled() &&
-                                                           QApplication::overrideCursor() != nullptr;
+                                      disabledDuringWork =
+                                          !window.isEnabled() && QApplication::overrideCursor() != nullptr;
                                       throw AppError("failed");
                                   }),
                  AppError);
