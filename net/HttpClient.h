@@ -22,9 +22,10 @@ struct HttpNotice {
     HttpWorkMode mode = HttpWorkMode::Read; // WorkBegin, Work, WorkEnd
 };
 
-// A blocking HTTP/1.1 GET client over one libcurl easy handle kept for the
-// object's whole life, so cookies the server sets stay with this client (in
-// memory only) and are sent back with its later requests.
+// A blocking HTTP/1.1 GET client over one libcurl easy handle, made at the
+// first request and kept for the rest of the object's life, so cookies the
+// server sets stay with this client (in memory only) and are sent back with
+// its later requests.
 //
 // Fixed settings: plain http only, header "Accept: text/html, */*", no
 // redirects followed (a 3xx is reported and fails the request), no proxy even
