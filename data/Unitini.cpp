@@ -5,6 +5,7 @@
 #include "platform/PrivateProfile.h"
 
 #include <cstdio>
+#include <utility>
 
 SjisString IniFileName;
 
@@ -15,14 +16,13 @@ IniFailureHandler& FailureHandler() {
     return handler;
 }
 
-} // namespace
-
-SjisString IniReadString(const SjisString& section, const SjisString& key, const SjisString& def) {
-    return ReadProfileString(IniFileName, section, key, def);
+// The writes of the outermost open batch, if any.
+std::vector<ProfileWrite>*& Gathered() {
+    static std::vector<ProfileWrite>* writes = nullptr;
+    return writes;
 }
 
-void IniWriteString(const SjisString& section, const SjisString& key, const SjisString& value) {
-    if (WriteProfileString(IniFileName, section, key, value)) return;
+void ReportFailedWrite() {
     static const SjisString kFailed = Utf8ToSjis("書込みに失敗しました");
     const SjisString message = kFailed + "\r" + IniFileName;
     if (FailureHandler()) {
@@ -30,6 +30,44 @@ void IniWriteString(const SjisString& section, const SjisString& key, const Sjis
     } else {
         std::fprintf(stderr, "%s\n", SjisToUtf8(message).c_str());
     }
+}
+
+} // namespace
+
+SjisString IniReadString(const SjisString& section, const SjisString& key, const SjisString& def) {
+    if (Gathered() == nullptr) return ReadProfileString(IniFileName, section, key, def);
+    // The file as the gathered writes will leave it.
+    std::string text = ReadProfileText(IniFileName);
+    for (const ProfileWrite& write : *Gathered())
+        text = ProfileUpdate(text, write.Section, write.Key, write.Value);
+    return ProfileLookup(text, section, key, def);
+}
+
+void IniWriteString(const SjisString& section, const SjisString& key, const SjisString& value) {
+    if (Gathered() != nullptr) {
+        Gathered()->push_back({section, key, value});
+    } else if (!WriteProfileString(IniFileName, section, key, value)) {
+        ReportFailedWrite();
+    }
+}
+
+IniWriteBatch::IniWriteBatch() : outermost_(Gathered() == nullptr) {
+    if (outermost_) Gathered() = &writes_;
+}
+
+IniWriteBatch::~IniWriteBatch() {
+    Commit();
+    if (outermost_) Gathered() = nullptr;
+}
+
+void IniWriteBatch::Commit() {
+    if (!outermost_ || writes_.empty()) return;
+    const std::vector<ProfileWrite> writes = TakeWrites();
+    if (!WriteProfileStrings(IniFileName, writes)) ReportFailedWrite();
+}
+
+std::vector<ProfileWrite> IniWriteBatch::TakeWrites() {
+    return std::exchange(writes_, {});
 }
 
 void SetIniFailureHandler(IniFailureHandler handler) {

@@ -1,20 +1,46 @@
 #pragma once
 
 #include "data/SjisString.h"
+#include "platform/PrivateProfile.h"
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // The settings file: AppDir + "vostrane.ini", set at start-up before the first read.
 extern SjisString IniFileName;
 
 // The key's value, or `def` when the file, the section or the key is missing;
-// at most 2047 bytes.
+// at most 2047 bytes. Sees the writes an open IniWriteBatch holds.
 SjisString IniReadString(const SjisString& section, const SjisString& key, const SjisString& def);
 
-// Writes the key. On failure the message "書込みに失敗しました" + CR + the
+// Writes the key: at once, replacing the whole file, or into the open
+// IniWriteBatch. On failure the message "書込みに失敗しました" + CR + the
 // path goes to the failure handler; the caller always goes on.
 void IniWriteString(const SjisString& section, const SjisString& key, const SjisString& value);
+
+// While one lives, IniWriteString only gathers its writes, and the batch
+// writes them all in one replacement of the file: the exit's many keys cost
+// one write, and a file that cannot be written is reported once, not once a
+// key. The result is what the same writes one by one would give. A batch
+// opened inside another leaves its writes to the outer one.
+class IniWriteBatch {
+  public:
+    IniWriteBatch();
+    // Commits what is left.
+    ~IniWriteBatch();
+    IniWriteBatch(const IniWriteBatch&) = delete;
+    IniWriteBatch& operator=(const IniWriteBatch&) = delete;
+
+    // Writes what was gathered (reporting a failure once) and starts afresh.
+    void Commit();
+    // The writes gathered so far, taken out of the batch unwritten.
+    std::vector<ProfileWrite> TakeWrites();
+
+  private:
+    std::vector<ProfileWrite> writes_;
+    bool outermost_;
+};
 
 // Receives the message of a failed write. The windows install one that shows
 // it in a message box; without one it goes to standard error.

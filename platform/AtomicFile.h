@@ -2,27 +2,47 @@
 
 #include "data/SjisString.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <sys/types.h>
 
-// Whole-file access for the data files. Paths are the file system's own bytes.
+// Whole-file access for the data files and the settings file. Paths are the
+// file system's own bytes.
+
+// Largest file the readers take: far above any real data or settings file
+// (a full results file is about 80 KB), far below what would exhaust memory.
+constexpr std::size_t kLocalFileLimit = 16 * 1024 * 1024;
 
 // Reads the whole file into `bytes`. Returns false when there is no such file;
-// raises AppError "ファイル %s を開けません" when it exists but cannot be read
-// (no permission, a folder in its place).
+// raises AppError "ファイル %s を開けません" when it exists but cannot be read:
+// no permission, or anything but a plain file (a folder, a named pipe, a
+// device, a socket), or a file above kLocalFileLimit. Never blocks on the
+// file's kind.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Replaces the file with `bytes` so that it is either the old or the new file,
-// never a truncated one: a temporary file in the same folder (with the
-// target's permission bits) is written, flushed to disk, closed and renamed
-// over the target. Raises AppError "ファイル %s を作成できません" naming the
-// target when the target cannot be opened for writing or any step fails; the
-// temporary file is removed then.
-void WriteFileAtomic(const std::string& path, const std::string& bytes);
+// never a truncated one: the new contents are written to an unnamed file in
+// the same folder where the file system allows it (otherwise a temporary name
+// of our own), flushed to disk, and renamed over the target. A replaced file
+// keeps its permission bits; a new one is created with `newFileMode` (less
+// the umask). Raises AppError "ファイル %s を作成できません" naming the target
+// when the target cannot be written (read-only, not a plain file) or any step
+// fails; nothing of the attempt is left behind then.
+void WriteFileAtomic(const std::string& path, const std::string& bytes, mode_t newFileMode = 0666);
 
-// Rewrites the file in place (creating it when missing). Unlike
-// WriteFileAtomic, a read-only file refuses the write. Returns false on any
-// failure.
-bool RewriteFileInPlace(const std::string& path, const std::string& bytes);
+// Removes from the folder the temporary files WriteFileAtomic names
+// ("<name>.tmp<pid>-<n>") whose writing process no longer runs, as a process
+// killed between writing and renaming leaves them. A live writer's files,
+// the other edition's included, are left alone.
+void RemoveStaleTemporaries(const std::string& folder);
+
+// Called just before a finished file is renamed over its target; tests use it
+// to stand in for a kill at that moment. Empty by default.
+void SetBeforeRenameHookForTests(std::function<void()> hook);
+
+// The folder part of a path: "." for a bare name.
+std::string FolderOf(const std::string& path);
 
 // A path as it goes into a message text: converted from the file system's
 // UTF-8 to code page 932 where it can be, otherwise its bytes unchanged.

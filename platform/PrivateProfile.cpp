@@ -3,6 +3,7 @@
 #include "data/AppError.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
+#include "platform/FolderLock.h"
 
 #include <deque>
 #include <string_view>
@@ -175,25 +176,38 @@ std::string ProfileUpdate(const std::string& text, const SjisString& section, co
     return out;
 }
 
-SjisString ReadProfileString(const std::string& path, const SjisString& section, const SjisString& key,
-                             const SjisString& def) {
+std::string ReadProfileText(const std::string& path) {
     std::string text;
     try {
         if (!ReadWholeFile(path, text)) text.clear();
     } catch (const AppError&) {
         text.clear();
     }
-    return ProfileLookup(text, section, key, def);
+    return text;
+}
+
+SjisString ReadProfileString(const std::string& path, const SjisString& section, const SjisString& key,
+                             const SjisString& def) {
+    return ProfileLookup(ReadProfileText(path), section, key, def);
 }
 
 bool WriteProfileString(const std::string& path, const SjisString& section, const SjisString& key,
                         const SjisString& value) {
+    return WriteProfileStrings(path, {{section, key, value}});
+}
+
+bool WriteProfileStrings(const std::string& path, const std::vector<ProfileWrite>& writes,
+                         std::chrono::milliseconds patience) {
+    const FolderLock lock(FolderOf(path), patience);
+    if (!lock.Held()) return false;
     std::string text;
     try {
         if (!ReadWholeFile(path, text)) text.clear();
+        for (const ProfileWrite& write : writes)
+            text = ProfileUpdate(text, write.Section, write.Key, write.Value);
+        WriteFileAtomic(path, text, 0600);
     } catch (const AppError&) {
         return false;
     }
-    // Written in place rather than replaced, so a read-only file refuses the write.
-    return RewriteFileInPlace(path, ProfileUpdate(text, section, key, value));
+    return true;
 }

@@ -2,7 +2,9 @@
 
 #include "data/SjisString.h"
 
+#include <chrono>
 #include <string>
+#include <vector>
 
 // Our own private-profile (ini) file: "[section]" lines followed by
 // "key=value" lines, code page 932. Every call reads the file afresh; a write
@@ -29,12 +31,36 @@ SjisString ProfileLookup(const std::string& text, const SjisString& section, con
 std::string ProfileUpdate(const std::string& text, const SjisString& section, const SjisString& key,
                           const SjisString& value);
 
+// The whole file at path; empty when it is missing or cannot be read (not a
+// plain file, too large).
+std::string ReadProfileText(const std::string& path);
+
 // Reads a value from the file at path; a missing or unreadable file gives the default.
 SjisString ReadProfileString(const std::string& path, const SjisString& section, const SjisString& key,
                              const SjisString& def);
 
-// Writes a value into the file at path, creating file, section or key as
-// needed. Returns false when the file cannot be read or written (a read-only
-// file, a missing folder); the file is then left as it was where possible.
+// One key of a section set to a value.
+struct ProfileWrite {
+    SjisString Section;
+    SjisString Key;
+    SjisString Value;
+};
+
+// How long a write waits for a write of another process (the other edition
+// in the same folder) to finish.
+constexpr std::chrono::milliseconds kProfileLockPatience{3000};
+
+// Applies the writes, in order, to the file at path and replaces it whole, so
+// that it is always either the old or the new file. The read, the changes and
+// the replacement happen under one lock on the file's folder, so writers in
+// two processes never lose each other's keys. A new file is readable by its
+// owner only (it holds the account's password); a replaced one keeps its
+// mode. Returns false, with the file as it was, when the file cannot be read
+// or written (read-only, a missing folder, not a plain file) or the lock is
+// not had within `patience`.
+bool WriteProfileStrings(const std::string& path, const std::vector<ProfileWrite>& writes,
+                         std::chrono::milliseconds patience = kProfileLockPatience);
+
+// One write of WriteProfileStrings.
 bool WriteProfileString(const std::string& path, const SjisString& section, const SjisString& key,
                         const SjisString& value);

@@ -7,6 +7,7 @@
 #include "data/Recalc.h"
 #include "data/SkillCmp.h"
 #include "data/Unitini.h"
+#include "platform/AtomicFile.h"
 #include "platform/ProgramDir.h"
 #include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EventGuard.h"
@@ -661,6 +662,8 @@ void MainForm::FormCreate() {
     SetDataLoadComplete(false);
     AppDir = ProgramDirectory();
     IniFileName = AppDir + "vostrane.ini";
+    // What a killed writer left beside the files (this edition's or the other's).
+    RemoveStaleTemporaries(AppDir);
 
     // The saved play mode's tab is selected as soon as it is read, so that a
     // later failing step does not turn the saved mode back to STANDARD at exit.

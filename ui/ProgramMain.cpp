@@ -91,9 +91,13 @@ void WindowSet::Create(const std::vector<WindowFactory>& order) {
 
 void WindowSet::Destroy() {
     // Qt's parent ownership would delete in its own order: the handlers run
-    // here explicitly, the dialogs' before the main window's.
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
-        if (it->Destroy) Guarded(it->Destroy);
+    // here explicitly, the dialogs' before the main window's. Their settings
+    // reach the file in one write when the last has run.
+    {
+        IniWriteBatch settings;
+        for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+            if (it->Destroy) Guarded(it->Destroy);
+    }
     // No handler may reach a window being deleted.
     Windows() = ProgramWindows{};
     while (!windows_.empty())

@@ -57,7 +57,8 @@ class WindowSet {
     // Creates each window in order, each creation handler right after its window.
     void Create(const std::vector<WindowFactory>& order);
     // Runs the destruction handlers in reverse order of creation, each on its
-    // own, then deletes the windows, also in reverse order.
+    // own, and writes the settings they leave in one go; then deletes the
+    // windows, also in reverse order.
     void Destroy();
     // The first window created: the application's main window.
     QWidget* First() const;

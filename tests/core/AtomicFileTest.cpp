@@ -50,6 +50,13 @@ TEST(AtomicFile, WritesAndReplacesKeepingPermissionBitsAndNothingElse) {
     EXPECT_EQ(ReadFileBytes(path), "new");
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.skill"});
+
+    const std::string owners = dir.File("vostrane.ini");
+    WriteFileAtomic(owners, "password", 0600);
+    EXPECT_EQ(ModeOf(owners), 0600u);
+    ASSERT_EQ(chmod(owners.c_str(), 0644), 0);
+    WriteFileAtomic(owners, "kept", 0600);
+    EXPECT_EQ(ModeOf(owners), 0644u);
 }
 
 TEST(AtomicFile, FollowsSymbolicLink) {
@@ -72,6 +79,10 @@ TEST(AtomicFile, UnwritableTargetFailsNamingTarget) {
     EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.comment"});
     const std::string inMissingFolder = dir.File("none/a.txt");
     EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(inMissingFolder, "x"); }), CannotCreateMessage(inMissingFolder));
+    // A pipe without a reader must not hold the writer up.
+    const std::string pipe = dir.File("network_log.txt");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(pipe, "x"); }), CannotCreateMessage(pipe));
 }
 
 TEST(AtomicFile, ReadOnlyTargetFailsAndStaysUnchanged) {
@@ -115,6 +126,33 @@ TEST(AtomicFile, FailedWriteKeepsOldFileAndRemovesTemporary) {
     EXPECT_EQ(Listing(dir), std::vector<std::string>{"a.skill"});
 }
 
+// A kill between writing and renaming leaves the old file whole; the
+// temporary file it leaves is removed at the next start, but never one whose
+// writer still runs (the other edition's).
+TEST(AtomicFile, AKillBeforeTheRenameKeepsTheOldFileAndItsLeftoverIsRemovedLater) {
+    TempDir dir;
+    const std::string path = dir.File("vostrane.ini");
+    WriteFileBytes(path, "old");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SetBeforeRenameHookForTests([] { _exit(0); });
+        WriteFileAtomic(path, "new");
+        _exit(1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadFileBytes(path), "old");
+
+    const std::string leftover = "vostrane.ini.tmp" + std::to_string(child) + "-0";
+    const std::string live = "a.skill.tmp" + std::to_string(getpid()) + "-0";
+    WriteFileBytes(dir.File(live), "being written");
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{live, "vostrane.ini", leftover}));
+    RemoveStaleTemporaries(dir.Dir());
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{live, "vostrane.ini"}));
+}
+
 TEST(AtomicFile, ReaderTellsMissingFromUnreadable) {
     TempDir dir;
     std::string bytes = "left";
@@ -124,6 +162,20 @@ TEST(AtomicFile, ReaderTellsMissingFromUnreadable) {
     const std::string folder = dir.File("folder.txt");
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     EXPECT_EQ(ErrorOf([&] { ReadWholeFile(folder, bytes); }), Sj("ファイル ") + folder + Sj(" を開けません"));
+
+    // Anything but a plain file of a sane size is refused at once: a pipe
+    // would wait for a writer, a device or a huge file would never end.
+    const std::string pipe = dir.File("pipe.skill");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    const std::string device = dir.File("zero.skill");
+    fs::create_symlink("/dev/zero", device);
+    const std::string huge = dir.File("huge.skill");
+    WriteFileBytes(huge, "");
+    ASSERT_EQ(truncate(huge.c_str(), static_cast<off_t>(kLocalFileLimit) + 1), 0);
+    for (const std::string& path : {pipe, device, huge})
+        EXPECT_EQ(ErrorOf([&] { ReadWholeFile(path, bytes); }), CannotOpenMessage(path)) << path;
+    ASSERT_EQ(truncate(huge.c_str(), static_cast<off_t>(kLocalFileLimit)), 0);
+    EXPECT_TRUE(ReadWholeFile(huge, bytes));
 
     WriteFileBytes(dir.File("a.txt"), std::string("a\r\n\0b\n", 6));
     ASSERT_TRUE(ReadWholeFile(dir.File("a.txt"), bytes));

@@ -457,6 +457,14 @@ TEST_F(DataFilesTest, IncompleteLoadBlocksEverySave) {
     saveAllThenExpectUntouched("missing list");
     EXPECT_FALSE(fs::exists(Path(".txt")));
 
+    // A player file that is no plain file (a named pipe) fails the load at
+    // once, like an unreadable one.
+    Write(".txt", GuitarSong("A", "1"));
+    fs::remove(Path(".comment"));
+    ASSERT_EQ(mkfifo(Path(".comment").c_str(), 0644), 0);
+    EXPECT_EQ(ErrorOf([&] { LoadAllDataFiles(base); }), CannotOpenMessage(Path(".comment")));
+    EXPECT_FALSE(DataLoadComplete());
+
     // Any single load clears the flag too.
     SetDataLoadComplete(true);
     LoadFavorites(base);

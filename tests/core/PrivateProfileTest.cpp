@@ -1,9 +1,13 @@
 #include "platform/PrivateProfile.h"
 
+#include "platform/FolderLock.h"
+
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -101,6 +105,71 @@ TEST(IniFile, WrittenValueReadsBack) {
     ASSERT_TRUE(WriteProfileString(path, "list", "swB", "1"));
     EXPECT_EQ(ReadProfileString(path, "list", "swA", "x"), "TRUE");
     EXPECT_EQ(ReadFileBytes(path), "[list]\r\nswA=TRUE\r\nswB=1\r\n");
+    // It holds the account's password: a new file is its owner's alone.
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+// Two editions closing together in one folder: each write reads, changes and
+// replaces the file under one lock, so no process loses another's keys.
+TEST(IniFile, WritersInSeveralProcessesLoseNoKey) {
+    TempDir dir;
+    const std::string path = dir.File("vostrane.ini");
+    constexpr int kProcesses = 4;
+    constexpr int kKeys = 15;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool ok = true;
+            for (int k = 0; k < kKeys; ++k)
+                ok = WriteProfileString(path, "s" + std::to_string(k % 3),
+                                        "p" + std::to_string(p) + "k" + std::to_string(k), "v") &&
+                     ok;
+            _exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (int p = 0; p < kProcesses; ++p)
+        for (int k = 0; k < kKeys; ++k)
+            EXPECT_EQ(ReadProfileString(path, "s" + std::to_string(k % 3),
+                                        "p" + std::to_string(p) + "k" + std::to_string(k), "lost"),
+                      "v")
+                << p << " " << k;
+}
+
+// A writer that does not let go makes the write fail in time, not hang.
+TEST(IniFile, ALockHeldElsewhereFailsTheWriteInTime) {
+    TempDir dir;
+    const std::string path = dir.File("vostrane.ini");
+    WriteFileBytes(path, "[s]\r\nk=old\r\n");
+    int held[2];
+    ASSERT_EQ(pipe(held), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const FolderLock lock(dir.Dir(), std::chrono::milliseconds(0));
+        (void)!write(held[1], lock.Held() ? "y" : "n", 1);
+        pause();
+        _exit(0);
+    }
+    char answer = 0;
+    ASSERT_EQ(read(held[0], &answer, 1), 1);
+    close(held[0]);
+    close(held[1]);
+    ASSERT_EQ(answer, 'y');
+    EXPECT_FALSE(WriteProfileStrings(path, {{"s", "k", "new"}}, std::chrono::milliseconds(50)));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    EXPECT_EQ(ProfileLookup(ReadFileBytes(path), "s", "k", ""), "old");
+    EXPECT_TRUE(WriteProfileString(path, "s", "k", "new"));
 }
 
 TEST(IniFile, FolderInPlaceOfFileReadsDefaultAndFailsWrite) {
@@ -110,6 +179,11 @@ TEST(IniFile, FolderInPlaceOfFileReadsDefaultAndFailsWrite) {
     ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
     EXPECT_EQ(ReadProfileString(path, "s", "k", "d"), "d");
     EXPECT_FALSE(WriteProfileString(path, "s", "k", "v"));
+    // A named pipe neither blocks the reader nor takes the write.
+    const std::string pipe = dir.File("pipe.ini");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_EQ(ReadProfileString(pipe, "s", "k", "d"), "d");
+    EXPECT_FALSE(WriteProfileString(pipe, "s", "k", "v"));
 }
 
 TEST(IniFile, ReadOnlyFileFailsWriteAndStaysUnchanged) {

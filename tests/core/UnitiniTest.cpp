@@ -4,8 +4,13 @@
 #include "editions/Editions.h"
 #include "tests/TestSupport.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +43,64 @@ TEST_F(Unitini, FailedWriteReportsPathAndGoesOn) {
     IniWriteString("list", "swA", "TRUE");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], Sj("書込みに失敗しました") + "\r" + IniFileName);
+}
+
+// The exit's keys written in one go give the same bytes as the same keys one
+// by one, on a file with foreign sections and keys, comments, odd letter
+// case, quotes and keys written twice; a read meanwhile sees the keys
+// written before it.
+TEST_F(Unitini, ABatchWritesWhatSingleWritesWould) {
+    const std::string rich = "; written by hand\r\n[Config]\r\nPLAY = '2'\r\nother=keep\r\n\r\n"
+                             "[foreign]\nx=\"1\"\n;note\n[LIST]\r\nswa=FALSE\r\nswA=dup\r\n[form]";
+    const std::vector<ProfileWrite> writes = {
+        {"config", "play", "0"},    {"list", "swA", "TRUE"}, {"list", "swN", "FALSE"},
+        {"form", "top", "4"},       {"result", "auto", "1"}, {"list", "swA", "FALSE"},
+        {"ExportText", "sw0", "1"}, {"config", "PLAY", "1"},
+    };
+    WriteFileBytes(IniFileName, rich);
+    for (const ProfileWrite& write : writes)
+        IniWriteString(write.Section, write.Key, write.Value);
+    const std::string oneByOne = ReadFileBytes(IniFileName);
+
+    WriteFileBytes(IniFileName, rich);
+    {
+        IniWriteBatch batch;
+        for (const ProfileWrite& write : writes)
+            IniWriteString(write.Section, write.Key, write.Value);
+        EXPECT_EQ(IniReadString("CONFIG", "play", "x"), "1");
+        EXPECT_EQ(IniReadString("foreign", "x", ""), "1");
+        EXPECT_EQ(ReadFileBytes(IniFileName), rich); // nothing written yet
+    }
+    EXPECT_EQ(ReadFileBytes(IniFileName), oneByOne);
+    EXPECT_TRUE(messages.empty());
+}
+
+// A batch that cannot be written (here: the disk fills half-way) reports
+// once, not once a key, and leaves the old file as it was. In a child
+// process, so the size limit reaches no other test.
+TEST_F(Unitini, AFailedBatchReportsOnceAndKeepsTheOldFile) {
+    const std::string old = "[form]\r\ntop=1\r\n" + std::string(100, ';') + "\r\n";
+    WriteFileBytes(IniFileName, old);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{64, 64};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        {
+            IniWriteBatch batch;
+            for (int k = 0; k < 40; ++k)
+                IniWriteString("list", "sw" + std::to_string(k), "FALSE");
+        }
+        const bool once =
+            messages.size() == 1 && messages[0] == Sj("書込みに失敗しました") + "\r" + IniFileName;
+        _exit(once ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadFileBytes(IniFileName), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 TEST(IniConversions, IniStrToBool) {

@@ -128,3 +128,21 @@ TEST(ProgramWindowsOrder, TheDialogsWriteTheirSettingsBeforeTheMainWindow) {
         EXPECT_TRUE(MusicTable[0].Name.empty());
     }
 }
+
+// Every window's settings at exit go out in one write: a settings file that
+// cannot be written (here a folder stands in its place) is reported once,
+// not once a key, and the player's files are still saved.
+TEST(ProgramWindowsOrder, AnExitThatCannotWriteTheSettingsShowsOneBox) {
+    ProgramFolder folder(GuitarEdition());
+    WriteLines(folder.GameFile(".txt"), {SongLine("Alpha", "5", {10})});
+    InstallIniFailureNotice();
+    {
+        WindowSet windows;
+        windows.Create(CreationOrder(GuitarEdition()));
+        ASSERT_TRUE(std::filesystem::create_directory(folder.Ini()));
+        windows.Destroy();
+    }
+    EXPECT_EQ(folder.boxes.ShownUtf8(), std::vector<std::string>{"書込みに失敗しました\r" + folder.Ini()});
+    EXPECT_TRUE(std::filesystem::exists(folder.GameFile(".skill")));
+    ReleaseProgramData();
+}
