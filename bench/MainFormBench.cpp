@@ -10,21 +10,9 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
-
-// Created on first use and never destroyed: a QApplication torn down among
-// the static destructors at exit would crash.
-void App() {
-    static int argc = 1;
-    static char name[] = "vos_bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-}
 
 void FillFullTable(const Edition& edition) {
     ResetData(edition);
@@ -49,7 +37,7 @@ void FillFullTable(const Edition& edition) {
 }
 
 void RefreshFullTable(benchmark::State& state, const Edition& edition) {
-    App();
+    BenchApplication();
     FillFullTable(edition);
     TSkillComputer computer = DefaultWeights();
     SkillComputer = &computer;
