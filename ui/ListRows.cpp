@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QTreeWidgetItem>
 
+#include <algorithm>
+
 namespace {
 constexpr int kIndexRole = Qt::UserRole;
 constexpr int kNameRole = Qt::UserRole + 1;
@@ -61,6 +63,14 @@ SjisString KeptText(const QVariant& kept, const QString& shown) {
     const QByteArray bytes = kept.toByteArray();
     SjisString text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     return SjisToQString(text) == shown ? text : QStringToSjis(shown);
+}
+
+// Rows as tall as their images: the style's padding would cost the song list
+// a row at the first start's 600 x 450.
+QSize GridLineDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(std::max(option.decorationSize.height(), option.fontMetrics.height()));
+    return size;
 }
 
 void GridLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -224,7 +224,7 @@ void MainForm::BuildToolBar(QWidget* parent) {
     top->setFrameShape(QFrame::StyledPanel);
     PnlTop = top;
     auto* bar = new QHBoxLayout(top);
-    bar->setContentsMargins(2, 1, 2, 1);
+    bar->setContentsMargins(2, 0, 2, 0);
     bar->setSpacing(1);
     btnExit = MakeToolButton(top, "btnExit", nullptr, "アプリケーションの終了", ToolGlyph::Exit);
     btnComp = MakeToolButton(top, "btnComp", "再計算", "スキルポイントを再計算する", ToolGlyph::Comp);
@@ -239,14 +239,14 @@ void MainForm::BuildToolBar(QWidget* parent) {
     bar->addStretch(1);
     outer->addWidget(top);
 
+    // The three panels fit side by side in the first start's 600 px.
     auto* row = new QHBoxLayout();
-    row->setSpacing(4);
+    row->setSpacing(2);
 
     pnMode = new QLabel(SjisToQString(" " + CurrentEdition().GameName), parent);
     pnMode->setObjectName(QStringLiteral("pnMode"));
     pnMode->setFrameShape(QFrame::Panel);
     pnMode->setFrameShadow(QFrame::Raised);
-    pnMode->setMinimumWidth(130);
     QFont modeFont = pnMode->font();
     modeFont.setBold(true);
     modeFont.setPixelSize(14);
@@ -265,7 +265,7 @@ void MainForm::BuildToolBar(QWidget* parent) {
     skillPanel.setColor(QPalette::Window, QColor(221, 238, 221));
     pnlSkill->setPalette(skillPanel);
     auto* skillLayout = new QHBoxLayout(pnlSkill);
-    skillLayout->setContentsMargins(2, 2, 4, 2);
+    skillLayout->setContentsMargins(2, 0, 4, 0);
     skillLayout->addWidget(new QLabel(U(" 予想スキルポイント"), pnlSkill));
     stSkillPoint = new QLineEdit(pnlSkill);
     stSkillPoint->setObjectName(QStringLiteral("stSkillPoint"));
@@ -287,7 +287,7 @@ void MainForm::BuildToolBar(QWidget* parent) {
     pnlDispSw->setFrameShadow(QFrame::Raised);
     auto* toggleLayout = new QHBoxLayout(pnlDispSw);
     toggleLayout->setContentsMargins(2, 2, 2, 2);
-    toggleLayout->setSpacing(1);
+    toggleLayout->setSpacing(0);
     toggleLayout->addWidget(new QLabel(U(" 表示切替"), pnlDispSw));
     for (const Toggle& toggle : kToggles) {
         auto* button = new QToolButton(pnlDispSw);
@@ -330,7 +330,8 @@ void MainForm::BuildSongPage() {
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     TabSheet1->setProperty("Tag", 1);
     auto* page = new QVBoxLayout(TabSheet1);
-    page->setContentsMargins(2, 2, 2, 2);
+    page->setContentsMargins(2, 2, 2, 0);
+    page->setSpacing(2);
 
     QStringList captions;
     const bool guitar = ChartCount() == 9;
@@ -347,9 +348,24 @@ void MainForm::BuildSongPage() {
     GroupBox1 = new QGroupBox(U("詳細"), TabSheet1);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* detail = new QHBoxLayout(GroupBox1);
-    detail->setContentsMargins(6, 4, 6, 4);
+    detail->setContentsMargins(6, 0, 6, 0);
 
     auto* song = new QVBoxLayout();
+    // The play-mode tabs head the song's column, level with the frames they
+    // switch: above the frames they would cost the song list its rows at the
+    // first start's 600 x 450.
+    tcPlayMode = new QTabBar(GroupBox1);
+    tcPlayMode->setObjectName(QStringLiteral("tcPlayMode"));
+    tcPlayMode->setToolTip(U("プレイモード選択"));
+    tcPlayMode->setExpanding(false);
+    {
+        // Adding the first tab selects it; the tab handler runs only on the player's change.
+        const QSignalBlocker blocker(tcPlayMode);
+        for (int mode = 0; mode < CurrentEdition().PlayModes && mode < 3; ++mode)
+            tcPlayMode->addTab(QString::fromLatin1(kPlayModeTabs[mode]));
+        tcPlayMode->setCurrentIndex(0);
+    }
+    song->addWidget(tcPlayMode, 0, Qt::AlignLeft);
     lbMusicNM = new QLabel(GroupBox1);
     lbMusicNM->setObjectName(QStringLiteral("lbMusicNM"));
     lbMusicNM->setWordWrap(true);
@@ -380,20 +396,6 @@ void MainForm::BuildSongPage() {
     song->addStretch(1);
     detail->addLayout(song, 1);
 
-    auto* charts = new QVBoxLayout();
-    tcPlayMode = new QTabBar(GroupBox1);
-    tcPlayMode->setObjectName(QStringLiteral("tcPlayMode"));
-    tcPlayMode->setToolTip(U("プレイモード選択"));
-    tcPlayMode->setExpanding(false);
-    {
-        // Adding the first tab selects it; the tab handler runs only on the player's change.
-        const QSignalBlocker blocker(tcPlayMode);
-        for (int mode = 0; mode < CurrentEdition().PlayModes && mode < 3; ++mode)
-            tcPlayMode->addTab(QString::fromLatin1(kPlayModeTabs[mode]));
-        tcPlayMode->setCurrentIndex(0);
-    }
-    charts->addWidget(tcPlayMode);
-
     auto* frames = new QHBoxLayout();
     frames->setSpacing(2);
     // Row titles drawn to the left of the three frames, level with their rows.
@@ -419,8 +421,7 @@ void MainForm::BuildSongPage() {
     ResultDataEXT->setObjectName(QStringLiteral("ResultDataEXT"));
     for (ResultDataFrame* frame : {ResultDataBSC, ResultDataADV, ResultDataEXT})
         frames->addWidget(frame);
-    charts->addLayout(frames);
-    detail->addLayout(charts);
+    detail->addLayout(frames);
     page->addWidget(GroupBox1);
 
     PageControl1->addTab(TabSheet1, U("スキル状況"));
