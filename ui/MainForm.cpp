@@ -132,6 +132,8 @@ QTreeWidget* MakeList(QWidget* parent, const char* name, const QStringList& capt
     list->setItemDelegate(new GridLineDelegate(list));
     list->setColumnCount(static_cast<int>(captions.size()));
     list->setHeaderLabels(captions);
+    // The style's minimum (about a caption's width) would widen the 30-px BPM column.
+    list->header()->setMinimumSectionSize(8);
     list->header()->setSectionsClickable(true);
     list->header()->setSectionsMovable(false);
     list->header()->setStretchLastSection(false);

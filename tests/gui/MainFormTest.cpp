@@ -109,6 +109,7 @@ TEST(MainFormStructure, EachEditionsColumnsTabsAndCaptions) {
         ProgramFolder folder(*c.edition);
         MainForm form;
         EXPECT_EQ(Headers(form.LVmain), c.mainColumns);
+        EXPECT_EQ(form.LVmain->columnWidth(2), 30); // BPM, narrower than the header's own minimum
         EXPECT_EQ(form.LVskill->columnCount(), c.skillColumns);
         EXPECT_EQ(Headers(form.grdBatch), c.gridHeaders);
         EXPECT_EQ(form.grdBatch->rowCount(), 1); // the header row is the grid's header: one empty row
