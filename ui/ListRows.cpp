@@ -75,7 +75,11 @@ QSize GridLineDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
 
 void GridLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
-    QStyledItemDelegate::paint(painter, option, index);
+    // A cell with a fill of its own (a level cell) keeps its fill and text
+    // colour in a selected row: the colours are what the player selected it for.
+    QStyleOptionViewItem cell(option);
+    if (index.data(Qt::BackgroundRole).isValid()) cell.state &= ~QStyle::State_Selected;
+    QStyledItemDelegate::paint(painter, cell, index);
     painter->save();
     painter->setPen(QColor(208, 208, 208));
     const QRect& r = option.rect;

@@ -19,6 +19,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -31,6 +33,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -94,6 +97,28 @@ std::vector<QColor> Fills(const QTreeWidgetItem* row, int first, int last) {
         fills.push_back(brush.style() == Qt::NoBrush ? QColor() : brush.color());
     }
     return fills;
+}
+
+// How one cell of a list is drawn: its most frequent colour (the fill) and its
+// darkest (the text), grid lines left out.
+struct CellLook {
+    QColor Fill;
+    QColor Ink;
+};
+CellLook Look(const QTreeWidget* list, const QTreeWidgetItem* row, int column) {
+    const QImage image = list->viewport()->grab().toImage();
+    const QRect rowRect = list->visualItemRect(row);
+    const int left = list->header()->sectionViewportPosition(column);
+    std::map<QRgb, int> counts;
+    CellLook look{QColor(), QColor(255, 255, 255)};
+    for (int y = rowRect.top(); y < rowRect.bottom(); ++y) {
+        for (int x = left; x < left + list->header()->sectionSize(column) - 1; ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (++counts[pixel.rgb()] > counts[look.Fill.rgb()]) look.Fill = pixel;
+            if (pixel.lightness() < look.Ink.lightness()) look.Ink = pixel;
+        }
+    }
+    return look;
 }
 
 const QColor kBsc(224, 255, 224), kAdv(255, 255, 224), kExt(255, 224, 224), kBest(224, 160, 224), kNone;
@@ -182,6 +207,16 @@ TEST_F(MainFormLists, LevelCellsFollowTheRowsOwnImage) {
                                                         kBsc, kAdv, kExt, kNone, kNone}));
     EXPECT_EQ(alpha->foreground(7).color(), QColor(0, 0, 0)); // readable on a dark theme too
     EXPECT_EQ(Fills(w->LVmain->topLevelItem(1), 3, 3), std::vector<QColor>({kBsc})); // no points
+
+    // Selected, the level cells keep their fills and dark text; the name cell shows the selection.
+    w->LVmain->setCurrentItem(alpha);
+    ASSERT_TRUE(alpha->isSelected());
+    for (const auto& [column, fill] : {std::pair{7, kBest}, std::pair{3, kBsc}}) {
+        const CellLook look = Look(w->LVmain, alpha, column);
+        EXPECT_EQ(look.Fill.name(), fill.name()) << column;
+        EXPECT_EQ(look.Ink.name(), "#000000") << column;
+    }
+    EXPECT_EQ(Look(w->LVmain, alpha, 1).Fill.name(), w->LVmain->palette().color(QPalette::Highlight).name());
 
     w->LVmainColumnClick(1); // the colours move with the row
     ASSERT_NE(w->LVmain->topLevelItem(0), alpha);
