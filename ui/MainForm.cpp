@@ -408,7 +408,7 @@ void MainForm::BuildSongPage() {
                                        "MISS",    "MAX COMBO", "達成率", "SKILL"};
     for (int n = 0; n < 8; ++n) {
         auto* title = new QLabel(U(kRowTitles[n]), titles);
-        title->setGeometry(0, ResultDataFrame::ValueRowTop(n) + 2, 70, 14);
+        title->setGeometry(0, ResultDataFrame::ValueRowTop(n), 70, 14);
         title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QFont font = title->font();
         font.setPixelSize(11);
