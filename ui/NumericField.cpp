@@ -109,8 +109,12 @@ int WheelStep(QPoint angleDelta, Qt::KeyboardModifiers modifiers) {
 
 NumericWheelFilter::NumericWheelFilter(QWidget* window) : QObject(window), window_(window) {
     window->installEventFilter(this);
-    for (QWidget* child : window->findChildren<QWidget*>())
+    for (QWidget* child : window->findChildren<QWidget*>()) {
         child->installEventFilter(this);
+        // Qt hands the focus to a wheel-focus control under the mouse before
+        // any filter sees the wheel event.
+        if (child->focusPolicy() == Qt::WheelFocus) child->setFocusPolicy(Qt::StrongFocus);
+    }
 }
 
 NumericField* NumericWheelFilter::FocusedField() const {
@@ -123,11 +127,23 @@ bool NumericWheelFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Wheel) return QObject::eventFilter(watched, event);
     // An open picker list scrolls with the wheel as usual.
     if (QApplication::activePopupWidget() != nullptr) return false;
-    NumericField* field = FocusedField();
-    if (field == nullptr || !field->isEnabled()) return false;
     auto* wheel = static_cast<QWheelEvent*>(event);
-    const int step = WheelStep(wheel->angleDelta(), wheel->modifiers());
-    if (step != 0) field->SetValue(field->Value() + step);
+    if (NumericField* field = FocusedField()) {
+        const int step = WheelStep(wheel->angleDelta(), wheel->modifiers());
+        if (step != 0 && field->isEnabled()) field->SetValue(field->Value() + step);
+        wheel->accept();
+        return true;
+    }
+    // Over the focused control (or handed on to it below) the event takes its usual way.
+    QWidget* focus = window_->focusWidget();
+    if (watched == focus) return false;
+    if (focus != nullptr) {
+        // Sent, not posted: a sent wheel event goes to its receiver alone.
+        QWheelEvent handed(focus->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
+                           wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(), wheel->modifiers(),
+                           wheel->phase(), wheel->inverted(), wheel->source(), wheel->pointingDevice());
+        QApplication::sendEvent(focus, &handed);
+    }
     wheel->accept();
     return true;
 }

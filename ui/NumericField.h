@@ -55,10 +55,13 @@ class NumericField : public QSpinBox {
 // the delta does not matter.
 int WheelStep(QPoint angleDelta, Qt::KeyboardModifiers modifiers);
 
-// Installed on a window and every widget in it: while a NumericField of that
-// window has the focus, every wheel event over the window steps that field
-// (WheelStep, clamped) wherever the mouse is, also over a picker that would
-// otherwise change its item. Otherwise the event passes on.
+// Installed on a window and every widget in it, so that the wheel acts on the
+// focused control as on the desktop the window was designed for, never on the
+// control under the mouse: while a NumericField of that window has the focus,
+// every wheel event over the window steps that field (WheelStep, clamped);
+// otherwise the event goes to the focused control alone (a picker changes its
+// item, a text field ignores it). No control of the window takes the focus
+// from the wheel.
 class NumericWheelFilter : public QObject {
     Q_OBJECT
 

@@ -21,9 +21,11 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 
 namespace {
 
@@ -346,31 +348,66 @@ TEST_F(ResultFormTest, ChartOfLevelZeroGivesNoPoints) {
     });
 }
 
-TEST_F(ResultFormTest, WheelStepsTheFocusedFieldEvenOverAPicker) {
-    const auto wheel = [](QWidget* over, int delta, Qt::KeyboardModifiers modifiers) {
-        QWheelEvent event(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
-                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(over, &event);
-    };
+// One wheel notch over a control, delivered as the platform delivers it: to
+// the window under the pointer, as a spontaneous event, which Qt also lets
+// move the focus to a control that takes it from the wheel.
+void Wheel(QWidget* over, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* window = over->window();
+    const QPointF at = over->mapTo(window, QPointF(over->width() / 2.0, over->height() / 2.0));
+    QWheelEvent event(at, window->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(window->windowHandle(), &event);
+}
+
+TEST_F(ResultFormTest, WheelActsOnTheFocusedControlNeverOnTheOneUnderThePointer) {
     Edit(0, 0, 0, [&] {
         Form().show();
         QApplication::setActiveWindow(&Form());
         ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+        QComboBox* songs = Get<QComboBox>("cbMusicList");
+        QComboBox* level = Get<QComboBox>("cbLevel");
+        QSignalSpy activated(songs, &QComboBox::activated);
+
+        // A percentage focused: stepped over a picker, with Shift x10 and Ctrl x100, clamped.
         Type(R(1), "37");
         R(1)->setFocus();
-        QComboBox* songs = Get<QComboBox>("cbMusicList");
-        QSignalSpy activated(songs, &QComboBox::activated);
-        wheel(songs, 120, Qt::ControlModifier);
-        EXPECT_EQ(R(1)->Value(), 100); // clamped
+        Wheel(songs, 120, Qt::ControlModifier);
+        EXPECT_EQ(R(1)->Value(), 100);
+        EXPECT_EQ(R(7)->Value(), 80); // recomputed as if typed
+        Wheel(R(1), -120, Qt::ShiftModifier);
+        EXPECT_EQ(R(1)->Value(), 90);
         EXPECT_EQ(songs->currentIndex(), 0);
         EXPECT_EQ(activated.count(), 0);
-        EXPECT_EQ(R(7)->Value(), 80); // recomputed as if typed
-        wheel(R(1), -120, Qt::ShiftModifier);
-        EXPECT_EQ(R(1)->Value(), 90);
 
+        // A count focused: a notch over another field or over the difficulty
+        // picker steps the count; nothing else changes and the focus stays.
+        Type(N(2), "5");
+        N(2)->setFocus();
+        Wheel(R(4), 120);
+        EXPECT_EQ(N(2)->Value(), 6);
+        EXPECT_EQ(R(4)->Value(), 0);
+        EXPECT_TRUE(Shown("shpBox2") && !Shown("shpBox1"));
+        Wheel(level, -120);
+        EXPECT_EQ(N(2)->Value(), 5);
+        EXPECT_EQ(level->currentIndex(), 0);
+        EXPECT_TRUE(N(2)->hasFocus());
+
+        // The comment focused: the wheel changes no value wherever it is.
         Get("edComment")->setFocus();
-        wheel(R(1), -120, Qt::NoModifier);
-        EXPECT_EQ(R(1)->Value(), 90);
+        for (QWidget* over : std::initializer_list<QWidget*>{level, R(4), N(2), songs})
+            Wheel(over, -120);
+        EXPECT_EQ(level->currentIndex(), 0);
+        EXPECT_EQ(R(4)->Value(), 0);
+        EXPECT_EQ(N(2)->Value(), 5);
+        EXPECT_EQ(songs->currentIndex(), 0);
+        EXPECT_TRUE(Get("edComment")->hasFocus());
+
+        // A focused picker takes the wheel wherever the pointer is.
+        level->setFocus();
+        Wheel(R(4), -120);
+        EXPECT_EQ(level->currentIndex(), 1);
+        EXPECT_EQ(R(4)->Value(), 0);
         Form().hide();
     });
 }
