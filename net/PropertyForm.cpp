@@ -286,7 +286,7 @@ void PropertyForm::btnGetClick() {
     Log(ConnectingLogText());
     IdHTTP1->SetBodyLimit(kUpdateListLimit);
     std::string body;
-    if (!IdHTTP1->Get(edURL->SjisText(), body)) {
+    if (!IdHTTP1->Get(RequestAddress(edURL->SjisText()), body)) {
         ReportFailure();
         return;
     }
@@ -331,7 +331,7 @@ void PropertyForm::DownloadUpdates() {
         SetInfo("接続中...");
         Log(ConnectingLogText());
         std::string body;
-        if (!IdHTTP1->Get(line.Address, body)) {
+        if (!IdHTTP1->Get(RequestAddress(line.Address), body)) {
             ReportFailure();
             return;
         }

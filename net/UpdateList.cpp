@@ -63,6 +63,19 @@ bool BytesGreater(const SjisString& a, const SjisString& b) {
     return a.size() > b.size();
 }
 
+SjisString RequestAddress(const SjisString& address) {
+    SjisString request;
+    request.reserve(address.size());
+    for (char byte : address) {
+        if (byte == ' ') {
+            request += "%20";
+        } else {
+            request += byte;
+        }
+    }
+    return request;
+}
+
 SjisString FileNameForKind(const SjisString& kind) {
     const KindInfo* info = FindDataKind(kind);
     return info != nullptr ? info->FileName : "";

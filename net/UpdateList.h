@@ -24,6 +24,11 @@ UpdateLine CutUpdateLine(const SjisString& line);
 // a > b comparing bytes as unsigned values; a proper prefix is the smaller.
 bool BytesGreater(const SjisString& a, const SjisString& b);
 
+// The address requested for the update list or a download: as typed, with
+// each blank as "%20" the way a browser sends it (the client refuses an
+// address with a blank); nothing else is changed.
+SjisString RequestAddress(const SjisString& address);
+
 // The file a data kind is saved to in the program's folder ("" for others).
 SjisString FileNameForKind(const SjisString& kind);
 // The song master list layout a kind must match: the guitar edition for

@@ -282,6 +282,23 @@ TEST_F(PropertyFormTest, TheDrumEditionReloadsItsOwnList) {
     EXPECT_EQ(form->result(), QDialog::Accepted);
 }
 
+// A blank slipped into an address (a pasted one ending in a blank, say) goes
+// out as %20, as a browser sends it; every other byte goes as typed.
+TEST_F(PropertyFormTest, BlanksInTheListAndDownloadAddressesGoOutAsPercent20) {
+    service.SetReply("check.txt%20", FakeService::Body(ListLine("GD1", "001", Url("gd 1.dat?v=%41 ~"))));
+    service.SetReply("gd%201.dat", FakeService::Body("data"));
+    Edit("edURL")->setText(QString::fromStdString(Url("check.txt ")));
+    boxes.Answer(BoxAnswer::Yes);
+    QTest::mouseClick(Button("btnGet"), Qt::LeftButton);
+
+    const std::vector<FakeService::Request> requests = service.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].target, "/svc/check.txt%20");
+    EXPECT_EQ(requests[1].target, "/svc/gd%201.dat?v=%41%20~");
+    EXPECT_EQ(ReadFileBytes(dir.File("gfdmgd1.dat")), "data");
+    EXPECT_EQ(Check("GD1"), std::string("001 ") + kNewDate);
+}
+
 TEST_F(PropertyFormTest, AFailureMidwayKeepsWhatWasDoneAndStops) {
     LoadOwnData({"Song"});
     const std::string before = ReadFileBytes(dir.File("GuitarFreaksV3.txt"));
