@@ -9,6 +9,7 @@
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
+#include "ui/EnterPressesButton.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -97,6 +98,7 @@ void AccForm::BuildControls() {
 
     connect(btnSubmit, &QPushButton::clicked, this, [this] { Guarded([this] { btnSubmitClick(); }); });
     connect(btnClose, &QPushButton::clicked, this, [this] { Guarded([this] { reject(); }); });
+    EnterPressesFocusedButton(*this);
 }
 
 void AccForm::FormCreate() {

@@ -16,6 +16,7 @@
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
 #include "ui/ByteLimitedEdit.h"
+#include "ui/EnterPressesButton.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -232,6 +233,8 @@ void PropertyForm::FormKeyDown(QKeyEvent* event) {
 bool PropertyForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        // Enter on a focused button presses it; elsewhere it means OK.
+        if (PressButtonOnEnter(watched, *key)) return true;
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Escape) {
             Guarded([&] { FormKeyDown(key); });
             // Closing has taken the key's whole meaning; passing it on would

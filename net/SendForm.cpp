@@ -11,6 +11,7 @@
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
+#include "ui/EnterPressesButton.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -164,6 +165,7 @@ void SendForm::BuildControls() {
     connect(btnSend, &QPushButton::clicked, this, [this] { Guarded([this] { btnSendClick(); }); });
     connect(btnRecv, &QPushButton::clicked, this, [this] { Guarded([this] { btnRecvClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { Guarded([this] { reject(); }); });
+    EnterPressesFocusedButton(*this);
 }
 
 void SendForm::done(int result) {

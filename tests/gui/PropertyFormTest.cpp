@@ -131,7 +131,7 @@ TEST_F(PropertyFormTest, StoresExactlyWhatWasTypedForTheNextStartInTheEditionsSe
     ServerAddress.clear();
 }
 
-TEST_F(PropertyFormTest, EnterClosesWithOkAndEscWithCancelWhereverTheFocusIs) {
+TEST_F(PropertyFormTest, EnterClosesWithOkEscWithCancelAndEnterOnAButtonPressesIt) {
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     QTest::keyClick(Edit("edURL"), Qt::Key_Return);
@@ -143,8 +143,22 @@ TEST_F(PropertyFormTest, EnterClosesWithOkAndEscWithCancelWhereverTheFocusIs) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->result(), QDialog::Rejected);
 
-    // Enter does not get past a disabled OK.
+    // Enter on a focused button presses that button: "キャンセル" cancels, "環境設定更新" stores and stays.
     form->show();
+    form->setResult(QDialog::Accepted);
+    Button("btnCancel")->setFocus();
+    QTest::keyClick(Button("btnCancel"), Qt::Key_Return);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->result(), QDialog::Rejected);
+    form->show();
+    Edit("edServer")->setText("http://typed/");
+    Button("btnUpdate")->setFocus();
+    QTest::keyClick(Button("btnUpdate"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(IniReadString("link", "server", "?"), "http://typed/");
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+
+    // Enter does not get past a disabled OK.
     Button("btnOk")->setEnabled(false);
     QTest::keyClick(Edit("edPer"), Qt::Key_Enter);
     EXPECT_TRUE(form->isVisible());

@@ -98,6 +98,31 @@ TEST_F(SendFormTest, BlankServerAddressStopsEveryButton) {
     EXPECT_TRUE(Music(0).Changed);
 }
 
+TEST_F(SendFormTest, EnterPressesTheFocusedButtonOfTheSendAndAccountDialogs) {
+    UseAccount();
+    SendForm form;
+    form.show();
+    QTest::keyClick(form.findChild<QLineEdit*>("edAccount"), Qt::Key_Return); // a field: nothing
+    EXPECT_TRUE(boxes.Shown().empty());
+    Button(form, "btnSend")->setFocus();
+    QTest::keyClick(Button(form, "btnSend"), Qt::Key_Return);
+    EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"送信対象データがありませんでした。"});
+    EXPECT_TRUE(form.isVisible());
+    Button(form, "btnCancel")->setFocus();
+    QTest::keyClick(Button(form, "btnCancel"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(form.isVisible());
+
+    AccForm account(form);
+    account.show();
+    QTest::keyClick(account.findChild<QLineEdit*>("edAccount"), Qt::Key_Return);
+    EXPECT_TRUE(account.isVisible());
+    account.findChild<QPushButton*>("btnClose")->setFocus();
+    QTest::keyClick(account.findChild<QPushButton*>("btnClose"), Qt::Key_Return);
+    EXPECT_FALSE(account.isVisible());
+    EXPECT_EQ(account.result(), QDialog::Rejected);
+    EXPECT_TRUE(service.Requests().empty());
+}
+
 TEST_F(SendFormTest, SendChangedOnlySendsOneRequestPerSongThenRecomputes) {
     UseAccount();
     int first = ChangedSongWithRate(7, 0, 9512);
