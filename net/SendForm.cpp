@@ -134,6 +134,9 @@ void SendForm::BuildControls() {
     accountButtons->addWidget(btnDel);
     grid->addLayout(accountButtons, 3, 0, 1, 2);
 
+    // At their bare size the two captions touch the buttons' edges.
+    for (QPushButton* b : {btnSend, btnRecv})
+        b->setMinimumWidth(b->sizeHint().width() + 16);
     auto* transfer = new QHBoxLayout;
     transfer->addWidget(btnSend);
     transfer->addWidget(cmbMode);
@@ -157,7 +160,8 @@ void SendForm::BuildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages);
     layout->addLayout(bottom);
-    setFixedSize(480, 300);
+    // A fixed dialog of the size its captions need; 480 x 300 cut them.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Buttons are disabled while a handler runs; a click cannot start a second one.
     connect(btnAdd, &QPushButton::clicked, this, [this] { Guarded([this] { btnAddClick(); }); });
