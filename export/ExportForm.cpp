@@ -114,10 +114,11 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     textLeft->addWidget(rgText1);
     textLeft->addWidget(GroupBox3);
     textLeft->addStretch();
-    // Tight margins leave the long layout captions room at this fixed size.
+    // Tight margins leave the long layout captions room at this fixed size:
+    // "出力形式" shows its longest item whole only with these.
     auto* textLayout = new QHBoxLayout(tabText);
-    textLayout->setContentsMargins(4, 4, 4, 4);
-    textLayout->setSpacing(4);
+    textLayout->setContentsMargins(2, 4, 2, 4);
+    textLayout->setSpacing(2);
     textLayout->addLayout(textLeft);
     textLayout->addWidget(GroupBox1, 1);
     pagExport->addTab(tabText, T("テキスト出力"));
