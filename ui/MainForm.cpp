@@ -462,6 +462,8 @@ void MainForm::BuildBatchPage() {
         headers << QString::fromLatin1(kBatchChartHeaders[c]);
     headers << U("コメント");
     grdBatch->setHorizontalHeaderLabels(headers);
+    // "BSC(O)" and "ADV(O)" fit the 40-px chart columns only in the smaller face.
+    grdBatch->horizontalHeader()->setFont(ProportionalFont(11));
     grdBatch->horizontalHeader()->setDefaultSectionSize(80);
     grdBatch->horizontalHeader()->setStretchLastSection(false);
     grdBatch->verticalHeader()->setVisible(false);
