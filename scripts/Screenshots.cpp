@@ -140,7 +140,7 @@ void SaveMainWindow(MainForm& main, const QSize& size) {
     Save(main, tag + "2-batch");
 
     main.PageControl1->setCurrentWidget(main.TabSheet2);
-    main.cbWhere->setCurrentIndex(5);
+    main.cbWhere->setCurrentIndex(4); // the longest caption
     main.cbWhereChange();
     if (QTreeWidgetItem* row = RowWithBestChart(main.LVskill)) main.LVskill->setCurrentItem(row);
     Save(main, tag + "3-advice");
@@ -163,7 +163,12 @@ void SaveResultDialog(ResultForm& result) {
 void SaveMusicEdit(MusicEditForm& edit) {
     ModalScript script([&](QDialog& dialog) {
         dialog.show();
-        Save(dialog, "songinfo");
+        auto* pages = dialog.findChild<QTabWidget*>();
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            Save(dialog, QString("songinfo-%1").arg(page + 1));
+        }
+        pages->setCurrentIndex(0);
         dialog.hide();
         return int(QDialog::Rejected);
     });
@@ -266,7 +271,16 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 }
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The offscreen platform with a desktop-sized screen: on its default 800 x 600
+    // a message box wraps lines that a desktop shows whole.
+    QTemporaryDir platform;
+    const QString config = platform.filePath("screen.json");
+    QFile file(config);
+    if (!platform.isValid() || !file.open(QIODevice::WriteOnly)) return 1;
+    file.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    file.close();
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit().constData(), 1);
     if (argc != 3 || (std::string(argv[1]) != "sorvik" && std::string(argv[1]) != "dallune")) {
         std::fprintf(stderr, "usage: %s sorvik|dallune <folder>\n", argv[0]);
         return 2;

@@ -17,5 +17,5 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target vos_screenshots -j "$(nproc)"
 mkdir -p "$out"
 for edition in sorvik dallune; do
-    QT_QPA_PLATFORM=offscreen "$build/bin/vos_screenshots" "$edition" "$out"
+    "$build/bin/vos_screenshots" "$edition" "$out"
 done
