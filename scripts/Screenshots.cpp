@@ -99,19 +99,28 @@ void FillResults() {
     }
     // One chart of song 0 in each input mode, for the result dialog.
     TMusicList& first = MusicTable[0];
-    TChartResult& counts = first.SkillList.Chart[0];
-    counts = TChartResult{};
-    counts.PerfectCount = 412, counts.GreatCount = 88, counts.GoodCount = 21, counts.PoorCount = 6;
-    counts.MissCount = 9, counts.ComboCount = 233, counts.TotalNotes = 536, counts.InputMode = InputCounts;
-    counts.PerfectPct = 76, counts.GreatPct = 16, counts.GoodPct = 3, counts.PoorPct = 1, counts.MissPct = 1;
-    counts.ComboPct = 43;
-    TChartResult& percents = first.SkillList.Chart[1];
-    percents = TChartResult{};
-    percents.PerfectPct = 81, percents.GreatPct = 12, percents.GoodPct = 4, percents.PoorPct = 1;
-    percents.MissPct = 2, percents.ComboPct = 64, percents.InputMode = InputPercents;
-    TChartResult& rate = first.SkillList.Chart[2];
-    rate = TChartResult{};
-    rate.Rate = 9350, rate.InputMode = InputRate;
+    first.SkillList.Chart[0] = TChartResult{.PerfectPct = 76,
+                                            .GreatPct = 16,
+                                            .GoodPct = 3,
+                                            .PoorPct = 1,
+                                            .MissPct = 1,
+                                            .ComboPct = 43,
+                                            .PerfectCount = 412,
+                                            .GreatCount = 88,
+                                            .GoodCount = 21,
+                                            .PoorCount = 6,
+                                            .MissCount = 9,
+                                            .ComboCount = 233,
+                                            .InputMode = InputCounts,
+                                            .TotalNotes = 536};
+    first.SkillList.Chart[1] = TChartResult{.PerfectPct = 81,
+                                            .GreatPct = 12,
+                                            .GoodPct = 4,
+                                            .PoorPct = 1,
+                                            .MissPct = 2,
+                                            .ComboPct = 64,
+                                            .InputMode = InputPercents};
+    first.SkillList.Chart[2] = TChartResult{.Rate = 9350, .InputMode = InputRate};
 }
 
 QTreeWidgetItem* RowWithBestChart(QTreeWidget* list) {
