@@ -1,7 +1,7 @@
 #include "bench/FullTable.h"
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // place once a key.
 #include "bench/FullTable.h"
 #include "data/Unitini.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "platform/PrivateProfile.h"
 #include "platform/ProgramDir.h"
 #include "ui/MainForm.h"

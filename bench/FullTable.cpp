@@ -2,7 +2,7 @@
 
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "platform/Cp932.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "bench/FullTable.h"
 #include "data/DataUnit.h"
 #include "data/SkillCmp.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "tests/TestSupport.h"
 #include "ui/MainForm.h"
 

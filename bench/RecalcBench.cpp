@@ -2,7 +2,7 @@
 #include "data/DataUnit.h"
 #include "data/Recalc.h"
 #include "data/SkillCmp.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "tests/TestSupport.h"
 
 #include <benchmark/benchmark.h>

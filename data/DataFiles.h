@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "data/Edition.h"
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 
 #include <string_view>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 
 // The settings that make one edition of the program. Everything else is
 // shared; every chart loop is bounded by ChartCount().
@@ -14,6 +14,11 @@ struct Edition {
 };
 
 constexpr int MaxChartCount = 9;
+
+// The two editions. A program picks its own at start; the update check reads
+// the song lists of both.
+const Edition& GuitarEdition();
+const Edition& DrumEdition();
 
 // The edition in force for this process. Programs set it once at start; tests
 // switch it between cases.

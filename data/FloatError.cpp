@@ -1,6 +1,6 @@
 #include "data/FloatError.h"
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "platform/Cp932.h"
 
 const SjisString& ZeroDivideText() {

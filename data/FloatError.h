@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 
 // The two floating-point errors the formulas can raise. They carry the texts
 // the platform's own floating-point exceptions show, because players know

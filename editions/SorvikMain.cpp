@@ -1,4 +1,4 @@
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "ui/ProgramMain.h"
 
 int main(int argc, char** argv) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 
 // The export options as the dialog's controls hold them. Choices are item
 // indices; -1 (or any index the builders do not know) means "no item chosen",

@@ -1,6 +1,7 @@
 #include "net/AccForm.h"
 
 #include "data/TextHelpers.h"
+#include "net/AccessCode.h"
 #include "net/ComputerName.h"
 #include "net/SendForm.h"
 #include "net/WebProtocol.h"
@@ -9,7 +10,7 @@
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
-#include "ui/EnterPressesButton.h"
+#include "platform/gui/EnterPressesButton.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 
 // The computer's name as the access code uses it: the host name up to its
 // first "." and at most 15 bytes; empty when it cannot be read.

@@ -1,8 +1,5 @@
 #include "net/Encode.h"
 
-#include <QByteArray>
-#include <QCryptographicHash>
-
 SjisString UrlEncode(const SjisString& text) {
     static const char kHex[] = "0123456789ABCDEF";
     SjisString out;
@@ -19,10 +16,4 @@ SjisString UrlEncode(const SjisString& text) {
         }
     }
     return out;
-}
-
-SjisString MD5String(const SjisString& text) {
-    QByteArray digest = QCryptographicHash::hash(QByteArray(text.data(), static_cast<qsizetype>(text.size())),
-                                                 QCryptographicHash::Md5);
-    return digest.toHex().toStdString();
 }

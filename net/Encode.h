@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 
 // Percent-encoding byte by byte: ASCII letters and digits are copied, every
 // other byte becomes "%" and two upper-case hexadecimal digits. Double-byte
@@ -8,6 +8,3 @@
 // (0x83 0x41 -> "%83A"). Unlike the usual URL escapers "-", ".", "_" and "~"
 // are encoded too.
 SjisString UrlEncode(const SjisString& text);
-
-// MD5 of the bytes as 32 lower-case hexadecimal digits.
-SjisString MD5String(const SjisString& text);

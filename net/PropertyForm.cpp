@@ -15,8 +15,8 @@
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
-#include "ui/ByteLimitedEdit.h"
-#include "ui/EnterPressesButton.h"
+#include "platform/gui/ByteLimitedEdit.h"
+#include "platform/gui/EnterPressesButton.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>

@@ -11,7 +11,7 @@
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
-#include "ui/EnterPressesButton.h"
+#include "platform/gui/EnterPressesButton.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "net/UpdateList.h"
 
 #include "data/TextHelpers.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "platform/Cp932.h"
 
 #include <cstring>

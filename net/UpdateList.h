@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/Edition.h"
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 
 #include <functional>
 #include <vector>

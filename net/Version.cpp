@@ -1,6 +1,6 @@
 #include "net/Version.h"
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "platform/Cp932.h"
 #include "platform/IntConv.h"
 

@@ -1,6 +1,6 @@
 #include "net/WebProtocol.h"
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "data/TextHelpers.h"
 #include "net/Encode.h"
 #include "platform/Cp932.h"
@@ -165,13 +165,6 @@ SjisString ReceivedCountMessage(int32_t count) {
 SjisString RequestErrorMessage(int statusCode, const std::string& statusLine) {
     static const SjisString kHead = Utf8ToSjis("エラーが発生しました。CODE:");
     return kHead + std::to_string(statusCode) + " MESSAGE:" + statusLine;
-}
-
-SjisString BuildAccessCode(const LocalTime& time, const SjisString& account, const SjisString& password,
-                           const SjisString& computerName) {
-    static const SjisString kServiceLabel = "VOSTRANE.NET "; // 13 characters ending in a blank
-    return MD5String(kServiceLabel + FormatTime(time, "yyyy/mm/dd hh:nn:ss") + account + "/" + password +
-                     "/" + computerName);
 }
 
 RequestUrlParts SplitRequestUrl(const std::string& url) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/DataUnit.h"
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 #include "platform/Clock.h"
 
 #include <cstdint>
@@ -57,11 +57,6 @@ int32_t ApplyReceivedLines(const std::string& body);
 SjisString ReceivedCountMessage(int32_t count);
 // "エラーが発生しました。CODE:%d MESSAGE:%s"
 SjisString RequestErrorMessage(int statusCode, const std::string& statusLine);
-
-// The access code: MD5 of the service label, the time "yyyy/mm/dd hh:nn:ss",
-// the account name, "/", the password, "/" and the computer name.
-SjisString BuildAccessCode(const LocalTime& time, const SjisString& account, const SjisString& password,
-                           const SjisString& computerName);
 
 // The pieces of a request address the error block shows: the path runs from
 // the "/" after the host to the last "/" before the query, the query starts

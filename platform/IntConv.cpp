@@ -1,6 +1,6 @@
 #include "platform/IntConv.h"
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "platform/Cp932.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/PrivateProfile.h"
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
 #include "platform/FolderLock.h"

@@ -7,7 +7,6 @@
 
 #include "data/DataUnit.h"
 #include "data/Edition.h"
-#include "editions/Editions.h"
 #include "export/ExportForm.h"
 #include "net/AccForm.h"
 #include "net/PropertyForm.h"
@@ -210,6 +209,7 @@ void SaveBoxes(SendForm& send, PropertyForm& property) {
 
 int Run(const Edition& edition, const QString& folder) {
     SetEdition(edition);
+    SetMessageBoxTitle(edition.AppTitle);
     outDir = folder;
     prefix = edition.PlayModes > 1 ? "sorvik" : "dallune";
 

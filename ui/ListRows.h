@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/DataUnit.h"
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 
 #include <QStyledItemDelegate>
 

@@ -3,7 +3,7 @@
 
 #include "ui/MainForm.h"
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "data/DataUnit.h"
 #include "data/SkillCmp.h"
 #include "export/ExportDocument.h"

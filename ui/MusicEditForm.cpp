@@ -9,7 +9,7 @@
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
-#include "ui/ByteLimitedEdit.h"
+#include "platform/gui/ByteLimitedEdit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

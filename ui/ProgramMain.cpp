@@ -125,6 +125,7 @@ void InstallIniFailureNotice() {
 int ProgramMain(int argc, char** argv) {
     QApplication app(argc, argv);
     InstallApplicationFont();
+    SetMessageBoxTitle(CurrentEdition().AppTitle);
     // The main window's Closed ends the loop; a message box closed before the
     // window is shown must not.
     QApplication::setQuitOnLastWindowClosed(false);

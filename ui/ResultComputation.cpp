@@ -1,6 +1,6 @@
 #include "ui/ResultComputation.h"
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "data/DataUnit.h"
 #include "data/NumberText.h"
 #include "data/SkillCmp.h"

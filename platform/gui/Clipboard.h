@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 
 // The text clipboard. Tests install a ClipboardRecorder to read back what was
 // put there without touching the desktop's clipboard.

@@ -1,6 +1,5 @@
 #include "platform/gui/MessageBoxes.h"
 
-#include "data/Edition.h"
 #include "platform/Cp932.h"
 #include "platform/gui/QtText.h"
 
@@ -9,6 +8,7 @@
 
 namespace {
 MessageBoxScript* script = nullptr;
+SjisString title;
 QPointer<QMessageBox> openBox;
 
 BoxAnswer ToAnswer(int button) {
@@ -32,7 +32,7 @@ BoxAnswer ShowBox(BoxKind kind, const SjisString& text) {
     }
 
     QMessageBox box(nullptr);
-    box.setWindowTitle(SjisToQString(CurrentEdition().AppTitle));
+    box.setWindowTitle(SjisToQString(title));
     box.setText(SjisToQString(text));
     switch (kind) {
     case BoxKind::Notice:
@@ -57,6 +57,10 @@ BoxAnswer ShowBox(BoxKind kind, const SjisString& text) {
     openBox = nullptr;
     if (kind == BoxKind::YesNo && result != QMessageBox::Yes) return BoxAnswer::No;
     return ToAnswer(result);
+}
+
+void SetMessageBoxTitle(const SjisString& text) {
+    title = text;
 }
 
 SjisString DefaultErrorText(const SjisString& message) {

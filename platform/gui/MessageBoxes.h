@@ -1,19 +1,22 @@
 #pragma once
 
-#include "data/SjisString.h"
+#include "platform/SjisString.h"
 
 #include <deque>
 #include <vector>
 
 // Every message box of the program goes through here. Boxes have no parent
 // widget (a box parented to a disabled window could come up disabled) and are
-// captioned with the edition's application title.
+// captioned with the application title.
 //
 // Tests install a MessageBoxScript: boxes are then not shown but recorded, and
 // answered from the script's queue.
 
 enum class BoxKind { Notice, Error, YesNo, YesNoCancel };
 enum class BoxAnswer { Ok, Yes, No, Cancel };
+
+// The caption of every box: the edition's application title, set at start.
+void SetMessageBoxTitle(const SjisString& title);
 
 // Plain notice: no icon, one OK button.
 void ShowNotice(const SjisString& text);

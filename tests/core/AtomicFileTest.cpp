@@ -1,6 +1,6 @@
 #include "platform/AtomicFile.h"
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "tests/TestSupport.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "data/DataFiles.h"
 
 #include "data/DataUnit.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "platform/AtomicFile.h"
 #include "tests/TestSupport.h"
 

@@ -2,7 +2,7 @@
 // every category, songs of no category, and Japanese and ASCII names.
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "tests/TestSupport.h"
 
 #include <filesystem>

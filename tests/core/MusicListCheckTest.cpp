@@ -1,9 +1,9 @@
 #include "data/MusicListCheck.h"
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "data/SkillCmp.h"
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "data/DataUnit.h"
 #include "data/FloatError.h"
 #include "data/Rounding.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "platform/Cp932.h"
 #include "tests/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "data/Unitini.h"
 
-#include "data/AppError.h"
-#include "editions/Editions.h"
+#include "platform/AppError.h"
+#include "data/Edition.h"
 #include "tests/TestSupport.h"
 
 #include <filesystem>

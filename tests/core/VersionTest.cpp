@@ -1,6 +1,6 @@
 #include "net/Version.h"
 
-#include "data/AppError.h"
+#include "platform/AppError.h"
 
 #include <gtest/gtest.h>
 

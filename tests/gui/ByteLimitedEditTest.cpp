@@ -1,4 +1,4 @@
-#include "ui/ByteLimitedEdit.h"
+#include "platform/gui/ByteLimitedEdit.h"
 #include "tests/TestSupport.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "data/DataUnit.h"
 #include "data/SkillCmp.h"
 #include "data/Unitini.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "export/RadioGroup.h"
 #include "platform/Clock.h"
 #include "platform/gui/Clipboard.h"

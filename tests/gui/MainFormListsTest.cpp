@@ -1,6 +1,6 @@
 #include "ui/MainForm.h"
 
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "export/ExportForm.h"
 #include "net/PropertyForm.h"
 #include "net/SendForm.h"
@@ -10,7 +10,7 @@
 #include "platform/gui/ModalRun.h"
 #include "tests/gui/MainFormTestSupport.h"
 #include "tests/net/FakeService.h"
-#include "ui/ByteLimitedEdit.h"
+#include "platform/gui/ByteLimitedEdit.h"
 #include "ui/ListRows.h"
 #include "ui/MusicEditForm.h"
 #include "ui/ProgramMain.h"

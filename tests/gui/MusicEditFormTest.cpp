@@ -2,10 +2,10 @@
 
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "platform/gui/ModalRun.h"
 #include "tests/TestSupport.h"
-#include "ui/ByteLimitedEdit.h"
+#include "platform/gui/ByteLimitedEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>

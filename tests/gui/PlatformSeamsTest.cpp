@@ -1,4 +1,4 @@
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "platform/Cp932.h"
 #include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EventGuard.h"

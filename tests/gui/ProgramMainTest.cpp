@@ -1,5 +1,5 @@
 #include "ui/ProgramMain.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "export/ExportForm.h"
 #include "net/AccForm.h"
 #include "net/PropertyForm.h"

@@ -4,12 +4,12 @@
 #include "data/DataUnit.h"
 #include "data/SkillCmp.h"
 #include "data/Unitini.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "net/SendForm.h"
 #include "platform/gui/MessageBoxes.h"
 #include "tests/TestSupport.h"
 #include "tests/net/FakeService.h"
-#include "ui/ByteLimitedEdit.h"
+#include "platform/gui/ByteLimitedEdit.h"
 
 #include <QApplication>
 #include <QLabel>

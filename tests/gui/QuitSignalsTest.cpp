@@ -1,5 +1,5 @@
 #include "platform/gui/QuitSignals.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/ModalRun.h"
 #include "tests/gui/MainFormTestSupport.h"

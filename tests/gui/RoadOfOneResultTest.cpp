@@ -2,13 +2,13 @@
 // through the guitar edition's real windows.
 
 #include "data/NumberText.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "platform/Clock.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
 #include "tests/gui/MainFormTestSupport.h"
 #include "tests/net/NetTestSupport.h"
-#include "ui/ByteLimitedEdit.h"
+#include "platform/gui/ByteLimitedEdit.h"
 #include "ui/MainForm.h"
 #include "ui/NumericField.h"
 #include "ui/ProgramMain.h"

@@ -1,4 +1,5 @@
 #include "net/AccForm.h"
+#include "net/AccessCode.h"
 #include "net/ComputerName.h"
 #include "net/SendForm.h"
 #include "net/WebProtocol.h"

@@ -1,4 +1,6 @@
 #include "net/Encode.h"
+
+#include "net/AccessCode.h"
 #include "net/ComputerName.h"
 #include "tests/TestSupport.h"
 

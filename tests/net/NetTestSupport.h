@@ -2,7 +2,7 @@
 
 #include "data/DataUnit.h"
 #include "data/Unitini.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
 #include "net/SendForm.h"
 #include "platform/Clock.h"
 #include "platform/gui/MessageBoxes.h"

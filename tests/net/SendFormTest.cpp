@@ -1,5 +1,6 @@
 #include "net/SendForm.h"
 #include "net/AccForm.h"
+#include "net/AccessCode.h"
 #include "net/ComputerName.h"
 #include "net/WebProtocol.h"
 #include "platform/gui/ModalRun.h"

@@ -1,7 +1,8 @@
 #include "net/WebProtocol.h"
-#include "data/AppError.h"
+#include "platform/AppError.h"
 #include "data/DataUnit.h"
-#include "editions/Editions.h"
+#include "data/Edition.h"
+#include "net/AccessCode.h"
 #include "net/NetworkLog.h"
 #include "tests/TestSupport.h"
 

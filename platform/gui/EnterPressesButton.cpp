@@ -1,4 +1,4 @@
-#include "ui/EnterPressesButton.h"
+#include "platform/gui/EnterPressesButton.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -1,6 +1,0 @@
-#pragma once
-
-#include "data/Edition.h"
-
-const Edition& GuitarEdition();
-const Edition& DrumEdition();
