@@ -12,6 +12,7 @@
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
+#include "platform/gui/QtText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,12 +30,8 @@
 
 namespace {
 
-QString T(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QCheckBox* NewCheckBox(const char* name, const char* caption, bool checked, QWidget* parent) {
-    auto* box = new QCheckBox(T(caption), parent);
+    auto* box = new QCheckBox(UiText(caption), parent);
     box->setObjectName(name);
     box->setChecked(checked);
     return box;
@@ -52,14 +49,14 @@ QComboBox* NewDropDown(const char* name, const QStringList& items, QWidget* pare
 
 RadioGroup* NewRadioGroup(const char* name, const char* caption, const QStringList& items, int columns,
                           QWidget* parent) {
-    auto* group = new RadioGroup(T(caption), items, columns, parent);
+    auto* group = new RadioGroup(UiText(caption), items, columns, parent);
     group->setObjectName(name);
     group->SetItemIndex(0);
     return group;
 }
 
 QGroupBox* NewGroupBox(const char* name, const char* caption, QWidget* parent) {
-    auto* box = new QGroupBox(T(caption), parent);
+    auto* box = new QGroupBox(UiText(caption), parent);
     box->setObjectName(name);
     return box;
 }
@@ -68,7 +65,7 @@ QGroupBox* NewGroupBox(const char* name, const char* caption, QWidget* parent) {
 
 ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     setObjectName("ExportForm");
-    setWindowTitle(T("出力 エクスポート"));
+    setWindowTitle(UiText("出力 エクスポート"));
     setFont(ProportionalFont(12));
 
     pagExport = new QTabWidget(this);
@@ -77,7 +74,7 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     // Page "テキスト出力".
     auto* tabText = new QWidget;
     tabText->setObjectName("tabText");
-    rgText1 = NewRadioGroup("rgText1", "出力先", {T("テキストファイル"), T("クリップボード")}, 1, tabText);
+    rgText1 = NewRadioGroup("rgText1", "出力先", {UiText("テキストファイル"), UiText("クリップボード")}, 1, tabText);
     QGroupBox* GroupBox3 = NewGroupBox("GroupBox3", "出力対象", tabText);
     cbRow1 = NewCheckBox("cbRow1", "スキル対象曲", true, GroupBox3);
     cbRow1->setEnabled(false); // the counted songs are always exported
@@ -87,28 +84,28 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     targetLayout->addWidget(cbRow2);
 
     QGroupBox* GroupBox1 = NewGroupBox("GroupBox1", "フォーマット設定", tabText);
-    ComboBox1 = NewDropDown("ComboBox1", {T("正式名"), T("略称")}, GroupBox1);
-    ComboBox2 = NewDropDown("ComboBox2", {T("グループ単位"), T("曲単位")}, GroupBox1);
+    ComboBox1 = NewDropDown("ComboBox1", {UiText("正式名"), UiText("略称")}, GroupBox1);
+    ComboBox2 = NewDropDown("ComboBox2", {UiText("グループ単位"), UiText("曲単位")}, GroupBox1);
     ComboBox3 = NewDropDown("ComboBox3",
-                            {T("曲名 （達成率）難易度"), T("曲名 難易度（達成率）"),
-                             T("難易度 曲名（達成率）"), T("達成率 曲名  難易度"), T("難易度（達成率）曲名"),
-                             T("（達成率）難易度 曲名"), T("曲名 （達成率）")},
+                            {UiText("曲名 （達成率）難易度"), UiText("曲名 難易度（達成率）"),
+                             UiText("難易度 曲名（達成率）"), UiText("達成率 曲名  難易度"), UiText("難易度（達成率）曲名"),
+                             UiText("（達成率）難易度 曲名"), UiText("曲名 （達成率）")},
                             GroupBox1);
-    ComboBox4 = NewDropDown("ComboBox4", {T("なし"), T("プレイランク")}, GroupBox1);
-    ComboBox5 = NewDropDown("ComboBox5", {T("BAS,ADV,EXT"), T("緑、黄、赤")}, GroupBox1);
-    ComboBox6 = NewDropDown("ComboBox6", {T("１００％"), T("MAX")}, GroupBox1);
-    ComboBox7 = NewDropDown("ComboBox7", {T("０％"), T("未プレイ")}, GroupBox1);
+    ComboBox4 = NewDropDown("ComboBox4", {UiText("なし"), UiText("プレイランク")}, GroupBox1);
+    ComboBox5 = NewDropDown("ComboBox5", {UiText("BAS,ADV,EXT"), UiText("緑、黄、赤")}, GroupBox1);
+    ComboBox6 = NewDropDown("ComboBox6", {UiText("１００％"), UiText("MAX")}, GroupBox1);
+    ComboBox7 = NewDropDown("ComboBox7", {UiText("０％"), UiText("未プレイ")}, GroupBox1);
     auto* formatLayout = new QFormLayout(GroupBox1);
     formatLayout->setContentsMargins(4, 4, 4, 4);
     formatLayout->setHorizontalSpacing(4);
     formatLayout->setVerticalSpacing(3);
-    formatLayout->addRow(T("曲名"), ComboBox1);
-    formatLayout->addRow(T("改行"), ComboBox2);
-    formatLayout->addRow(T("出力形式"), ComboBox3);
-    formatLayout->addRow(T("グループ化"), ComboBox4);
-    formatLayout->addRow(T("難易度表記"), ComboBox5);
-    formatLayout->addRow(T("達成率100%"), ComboBox6);
-    formatLayout->addRow(T("達成率0%"), ComboBox7);
+    formatLayout->addRow(UiText("曲名"), ComboBox1);
+    formatLayout->addRow(UiText("改行"), ComboBox2);
+    formatLayout->addRow(UiText("出力形式"), ComboBox3);
+    formatLayout->addRow(UiText("グループ化"), ComboBox4);
+    formatLayout->addRow(UiText("難易度表記"), ComboBox5);
+    formatLayout->addRow(UiText("達成率100%"), ComboBox6);
+    formatLayout->addRow(UiText("達成率0%"), ComboBox7);
 
     auto* textLeft = new QVBoxLayout;
     textLeft->addWidget(rgText1);
@@ -121,7 +118,7 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     textLayout->setSpacing(2);
     textLayout->addLayout(textLeft);
     textLayout->addWidget(GroupBox1, 1);
-    pagExport->addTab(tabText, T("テキスト出力"));
+    pagExport->addTab(tabText, UiText("テキスト出力"));
 
     // Page "HTML出力".
     auto* tabHtml = new QWidget;
@@ -149,10 +146,10 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     htmlTargetLayout->addWidget(CheckBox1);
     htmlTargetLayout->addWidget(CheckBox2);
 
-    rgHtml1 = NewRadioGroup("rgHtml1", "曲名", {T("正式名"), T("略称")}, 1, tabHtml);
-    rgHtml2 = NewRadioGroup("rgHtml2", "難易度表記", {T("BAS,ADV,EXT"), T("緑、黄、赤")}, 1, tabHtml);
-    rgHtml3 = NewRadioGroup("rgHtml3", "達成率100％", {T("１００％"), T("MAX")}, 1, tabHtml);
-    rgHtml4 = NewRadioGroup("rgHtml4", "達成率0％", {T("０％"), T("未プレイ")}, 1, tabHtml);
+    rgHtml1 = NewRadioGroup("rgHtml1", "曲名", {UiText("正式名"), UiText("略称")}, 1, tabHtml);
+    rgHtml2 = NewRadioGroup("rgHtml2", "難易度表記", {UiText("BAS,ADV,EXT"), UiText("緑、黄、赤")}, 1, tabHtml);
+    rgHtml3 = NewRadioGroup("rgHtml3", "達成率100％", {UiText("１００％"), UiText("MAX")}, 1, tabHtml);
+    rgHtml4 = NewRadioGroup("rgHtml4", "達成率0％", {UiText("０％"), UiText("未プレイ")}, 1, tabHtml);
 
     auto* htmlLeft = new QVBoxLayout;
     htmlLeft->addWidget(GroupBox2);
@@ -168,14 +165,14 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     htmlLayout->setSpacing(4);
     htmlLayout->addLayout(htmlLeft, 1);
     htmlLayout->addLayout(htmlRight);
-    pagExport->addTab(tabHtml, T("HTML出力"));
+    pagExport->addTab(tabHtml, UiText("HTML出力"));
     pagExport->setCurrentIndex(0);
 
     chYmOut = NewCheckBox("chYmOut", "出力ファイル名に日時を付加する", false, this);
-    btnExport = new QPushButton(T("出力"), this);
+    btnExport = new QPushButton(UiText("出力"), this);
     btnExport->setObjectName("btnExport");
     btnExport->setDefault(true);
-    btnCancel = new QPushButton(T("閉じる"), this);
+    btnCancel = new QPushButton(UiText("閉じる"), this);
     btnCancel->setObjectName("btnCancel");
 
     auto* buttons = new QHBoxLayout;

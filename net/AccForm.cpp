@@ -22,10 +22,6 @@
 
 namespace {
 
-QString Q(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 SjisString EditBytes(const QLineEdit* edit, const SjisString& loaded, const QString& shown) {
     return edit->text() == shown ? loaded : QStringToSjis(edit->text());
 }
@@ -44,11 +40,11 @@ AccForm::~AccForm() {
 }
 
 void AccForm::BuildControls() {
-    setWindowTitle(Q("アカウント申請"));
+    setWindowTitle(UiText("アカウント申請"));
     auto edit = [this](const char* name, const char* hint) {
         auto* e = new QLineEdit(this);
         e->setObjectName(name);
-        e->setToolTip(Q(hint));
+        e->setToolTip(UiText(hint));
         return e;
     };
     edAccount = edit("edAccount", "アカウント名を入力します（数字と英字のみ");
@@ -64,27 +60,27 @@ void AccForm::BuildControls() {
     grey.setColor(QPalette::Base, QColor(221, 221, 221));
     edAccess->setPalette(grey);
 
-    chAccess = new QCheckBox(Q("アクセスコードのみ申請する"), this);
+    chAccess = new QCheckBox(UiText("アクセスコードのみ申請する"), this);
     chAccess->setObjectName("chAccess");
-    chAccess->setToolTip(Q("サーバーサービスでアカウントは取得している場合はチェックしてください"));
-    auto* note = new QLabel(Q("アカウント名とパスワードは数字と英字のみ有効です"), this);
+    chAccess->setToolTip(UiText("サーバーサービスでアカウントは取得している場合はチェックしてください"));
+    auto* note = new QLabel(UiText("アカウント名とパスワードは数字と英字のみ有効です"), this);
     QPalette red = note->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     note->setPalette(red);
 
-    btnSubmit = new QPushButton(Q("アカウント申請"), this);
+    btnSubmit = new QPushButton(UiText("アカウント申請"), this);
     btnSubmit->setObjectName("btnSubmit");
-    btnClose = new QPushButton(Q("閉じる"), this);
+    btnClose = new QPushButton(UiText("閉じる"), this);
     btnClose->setObjectName("btnClose");
     for (QPushButton* b : {btnSubmit, btnClose})
         b->setAutoDefault(false);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(Q("アカウント名"), this), 0, 0);
+    grid->addWidget(new QLabel(UiText("アカウント名"), this), 0, 0);
     grid->addWidget(edAccount, 0, 1);
-    grid->addWidget(new QLabel(Q("パスワード"), this), 1, 0);
+    grid->addWidget(new QLabel(UiText("パスワード"), this), 1, 0);
     grid->addWidget(edPassword, 1, 1);
-    grid->addWidget(new QLabel(Q("アクセスコード"), this), 2, 0);
+    grid->addWidget(new QLabel(UiText("アクセスコード"), this), 2, 0);
     grid->addWidget(edAccess, 2, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

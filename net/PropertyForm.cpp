@@ -40,16 +40,12 @@ constexpr std::size_t kDownloadLimit = 64u * 1024u * 1024u;
 // The address fields have no limit of their own.
 constexpr int kUnlimited = 1 << 30;
 
-QString Q(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QLabel* NewLabel(const char* utf8, QWidget* parent) {
-    return new QLabel(Q(utf8), parent);
+    return new QLabel(UiText(utf8), parent);
 }
 
 QPushButton* NewButton(const char* name, const char* utf8, QWidget* parent) {
-    auto* button = new QPushButton(Q(utf8), parent);
+    auto* button = new QPushButton(UiText(utf8), parent);
     button->setObjectName(name);
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -81,7 +77,7 @@ PropertyForm::~PropertyForm() {
 }
 
 void PropertyForm::BuildControls() {
-    setWindowTitle(Q("ネットワーク設定"));
+    setWindowTitle(UiText("ネットワーク設定"));
     setFixedSize(440, 400);
 
     PageControl1 = new QTabWidget(this);
@@ -90,10 +86,10 @@ void PropertyForm::BuildControls() {
     // Page "データ更新": the update check.
     auto* TabSheet1 = new QWidget;
     TabSheet1->setObjectName("TabSheet1");
-    auto* grpList = new QGroupBox(Q("曲リスト"), TabSheet1);
+    auto* grpList = new QGroupBox(UiText("曲リスト"), TabSheet1);
     grpList->setObjectName("grpList");
     edURL = NewEdit("edURL", kUnlimited, grpList);
-    laInfo = new QLabel(Q("待機中"), grpList);
+    laInfo = new QLabel(UiText("待機中"), grpList);
     laInfo->setObjectName("laInfo");
     laInfo->setAlignment(Qt::AlignCenter);
     laInfo->setFrameShape(QFrame::StyledPanel);
@@ -105,7 +101,7 @@ void PropertyForm::BuildControls() {
     listLayout->addWidget(btnGet, 2, 1);
     listLayout->setColumnStretch(0, 1);
 
-    auto* grpLog = new QGroupBox(Q("通信ログ"), TabSheet1);
+    auto* grpLog = new QGroupBox(UiText("通信ログ"), TabSheet1);
     grpLog->setObjectName("grpLog");
     meLog = new QPlainTextEdit(grpLog);
     meLog->setObjectName("meLog");
@@ -119,13 +115,13 @@ void PropertyForm::BuildControls() {
     auto* page1 = new QVBoxLayout(TabSheet1);
     page1->addWidget(grpList);
     page1->addWidget(grpLog, 1);
-    PageControl1->addTab(TabSheet1, Q("データ更新"));
+    PageControl1->addTab(TabSheet1, UiText("データ更新"));
 
     // Page "環境設定": the formula weights and the server address, laid out
     // as one expression: ( Perfect x a + Great x b + MaxCombo x c ) / d = rate.
     auto* TabSheet2 = new QWidget;
     TabSheet2->setObjectName("TabSheet2");
-    auto* grpFormula = new QGroupBox(Q("スキル計算式"), TabSheet2);
+    auto* grpFormula = new QGroupBox(UiText("スキル計算式"), TabSheet2);
     grpFormula->setObjectName("grpFormula");
     edPer = NewEdit("edPer", 5, grpFormula);
     edGrt = NewEdit("edGrt", 5, grpFormula);
@@ -150,7 +146,7 @@ void PropertyForm::BuildControls() {
     formula->addWidget(NewLabel("達成率", grpFormula), 2, 7);
     formula->setColumnStretch(8, 1);
 
-    auto* grpServer = new QGroupBox(Q("ギタドラのPelorin.NET　サーバーサービス"), TabSheet2);
+    auto* grpServer = new QGroupBox(UiText("ギタドラのPelorin.NET　サーバーサービス"), TabSheet2);
     grpServer->setObjectName("grpServer");
     edServer = NewEdit("edServer", kUnlimited, grpServer);
     auto* serverLayout = new QVBoxLayout(grpServer);
@@ -163,7 +159,7 @@ void PropertyForm::BuildControls() {
     page2->addWidget(grpServer);
     page2->addStretch(1);
     page2->addWidget(btnUpdate, 0, Qt::AlignRight);
-    PageControl1->addTab(TabSheet2, Q("環境設定"));
+    PageControl1->addTab(TabSheet2, UiText("環境設定"));
 
     btnOk = NewButton("btnOk", "OK", this);
     btnCancel = NewButton("btnCancel", "キャンセル", this);
@@ -270,7 +266,7 @@ void PropertyForm::Log(const SjisString& line) {
 }
 
 void PropertyForm::SetInfo(const char* utf8) {
-    laInfo->setText(Q(utf8));
+    laInfo->setText(UiText(utf8));
     // The request that follows blocks the event loop; show the state now.
     laInfo->repaint();
 }

@@ -88,10 +88,10 @@ SendForm::SendForm(QWidget* parent) : QDialog(parent) {
 SendForm::~SendForm() = default;
 
 void SendForm::BuildControls() {
-    setWindowTitle(SjisToQString(Text("データ送受信")));
-    auto label = [](const char* utf8) { return new QLabel(SjisToQString(Text(utf8))); };
+    setWindowTitle(UiText("データ送受信"));
+    auto label = [](const char* utf8) { return new QLabel(UiText(utf8)); };
     auto button = [this](const char* name, const char* utf8) {
-        auto* b = new QPushButton(SjisToQString(Text(utf8)), this);
+        auto* b = new QPushButton(UiText(utf8), this);
         b->setObjectName(name);
         b->setAutoDefault(false);
         return b;
@@ -113,14 +113,14 @@ void SendForm::BuildControls() {
     btnCancel = button("btnCancel", "閉じる");
     cmbMode = new QComboBox(this);
     cmbMode->setObjectName("cmbMode");
-    cmbMode->addItem(SjisToQString(Text("更新したデータのみ")));
-    cmbMode->addItem(SjisToQString(Text("全て転送")));
+    cmbMode->addItem(UiText("更新したデータのみ"));
+    cmbMode->addItem(UiText("全て転送"));
     lbStat = new QLabel(this);
     lbStat->setObjectName("lbStat");
     lbStatNum = new QLabel(this);
     lbStatNum->setObjectName("lbStatNum");
 
-    auto* group = new QGroupBox(SjisToQString(Text("アカウント")));
+    auto* group = new QGroupBox(UiText("アカウント"));
     auto* grid = new QGridLayout(group);
     grid->addWidget(label("アカウント名"), 0, 0);
     grid->addWidget(edAccount, 0, 1);
@@ -152,7 +152,7 @@ void SendForm::BuildControls() {
     pageLayout->addLayout(transfer);
     pageLayout->addLayout(progress);
     auto* pages = new QTabWidget(this);
-    pages->addTab(page, SjisToQString(Text("サーバーリンク")));
+    pages->addTab(page, UiText("サーバーリンク"));
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
@@ -303,7 +303,7 @@ void SendForm::SendPending(std::vector<int32_t>& pendingSongs) {
     SjisString url =
         SendUrl(ServerAddress, Account, AccessCode, CurrentEdition().GameCode, PendingCount, PendingQuery);
     if (Request(url, body)) {
-        lbStat->setText(SjisToQString(Text(kSending)));
+        lbStat->setText(UiText(kSending));
         lbStatNum->setText(QString("%1/%2").arg(SendIndex).arg(MusicCount));
         memLog.Add(body);
     } else {

@@ -41,10 +41,6 @@
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 struct Column {
     const char* Caption;
     int Width; // 0: the toolkit's default
@@ -108,9 +104,9 @@ QToolButton* MakeToolButton(QWidget* parent, const char* name, const char* capti
     button->setAutoRaise(true);
     button->setIcon(MakeToolGlyph(glyph));
     button->setIconSize(QSize(24, 24));
-    button->setToolTip(U(hint));
+    button->setToolTip(UiText(hint));
     if (caption != nullptr) {
-        button->setText(U(caption));
+        button->setText(UiText(caption));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     } else {
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -183,7 +179,7 @@ SjisString IntText(int32_t value) {
 
 MainForm::MainForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(U("ギタドラのPelorin.NET"));
+    setWindowTitle(UiText("ギタドラのPelorin.NET"));
     setWindowIcon(MakeAppIcon());
     resize(800, 555);
     // Small enough for the first start's 600 x 450; the layouts would ask more.
@@ -268,7 +264,7 @@ void MainForm::BuildToolBar(QWidget* parent) {
     pnlSkill->setPalette(skillPanel);
     auto* skillLayout = new QHBoxLayout(pnlSkill);
     skillLayout->setContentsMargins(2, 0, 4, 0);
-    skillLayout->addWidget(new QLabel(U(" 予想スキルポイント"), pnlSkill));
+    skillLayout->addWidget(new QLabel(UiText(" 予想スキルポイント"), pnlSkill));
     stSkillPoint = new QLineEdit(pnlSkill);
     stSkillPoint->setObjectName(QStringLiteral("stSkillPoint"));
     stSkillPoint->setReadOnly(true);
@@ -290,15 +286,15 @@ void MainForm::BuildToolBar(QWidget* parent) {
     auto* toggleLayout = new QHBoxLayout(pnlDispSw);
     toggleLayout->setContentsMargins(2, 2, 2, 2);
     toggleLayout->setSpacing(0);
-    toggleLayout->addWidget(new QLabel(U(" 表示切替"), pnlDispSw));
+    toggleLayout->addWidget(new QLabel(UiText(" 表示切替"), pnlDispSw));
     for (const Toggle& toggle : kToggles) {
         auto* button = new QToolButton(pnlDispSw);
         button->setCheckable(true);
         button->setAutoRaise(true);
         button->setFixedSize(23, 18);
         button->setIconSize(QSize(16, 14));
-        button->setIcon(MakeToggleGlyph(U(toggle.Mark), toggle.Tile));
-        button->setToolTip(U(toggle.Hint));
+        button->setIcon(MakeToggleGlyph(UiText(toggle.Mark), toggle.Tile));
+        button->setToolTip(UiText(toggle.Hint));
         switch (toggle.Which) {
         case -1:
             btnDispAll = button;
@@ -338,7 +334,7 @@ void MainForm::BuildSongPage() {
     QStringList captions;
     const bool guitar = ChartCount() == 9;
     for (int column = 0; column < MainColumnsMax; ++column)
-        if (guitar || column < 6 || column >= kMainAfterLevels) captions << U(kMainColumns[column].Caption);
+        if (guitar || column < 6 || column >= kMainAfterLevels) captions << UiText(kMainColumns[column].Caption);
     LVmain = MakeList(TabSheet1, "LVmain", captions);
     for (int column = 0, shown = 0; column < MainColumnsMax; ++column) {
         if (!guitar && column >= 6 && column < kMainAfterLevels) continue;
@@ -347,7 +343,7 @@ void MainForm::BuildSongPage() {
     }
     page->addWidget(LVmain, 1);
 
-    GroupBox1 = new QGroupBox(U("詳細"), TabSheet1);
+    GroupBox1 = new QGroupBox(UiText("詳細"), TabSheet1);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* detail = new QHBoxLayout(GroupBox1);
     detail->setContentsMargins(6, 0, 6, 0);
@@ -358,7 +354,7 @@ void MainForm::BuildSongPage() {
     // first start's 600 x 450.
     tcPlayMode = new QTabBar(GroupBox1);
     tcPlayMode->setObjectName(QStringLiteral("tcPlayMode"));
-    tcPlayMode->setToolTip(U("プレイモード選択"));
+    tcPlayMode->setToolTip(UiText("プレイモード選択"));
     tcPlayMode->setExpanding(false);
     {
         // Adding the first tab selects it; the tab handler runs only on the player's change.
@@ -383,11 +379,11 @@ void MainForm::BuildSongPage() {
     song->addWidget(lbMusicInfo);
     song->addWidget(lbBpm);
     auto* flags = new QHBoxLayout();
-    lbMusicFlg1 = new QLabel(U("ロングバージョン"), GroupBox1);
+    lbMusicFlg1 = new QLabel(UiText("ロングバージョン"), GroupBox1);
     lbMusicFlg1->setObjectName(QStringLiteral("lbMusicFlg1"));
-    lbMusicFlg2 = new QLabel(U("e-AMU対応曲"), GroupBox1);
+    lbMusicFlg2 = new QLabel(UiText("e-AMU対応曲"), GroupBox1);
     lbMusicFlg2->setObjectName(QStringLiteral("lbMusicFlg2"));
-    lbMusicFlg3 = new QLabel(U("ee'MALL専用"), GroupBox1);
+    lbMusicFlg3 = new QLabel(UiText("ee'MALL専用"), GroupBox1);
     lbMusicFlg3->setObjectName(QStringLiteral("lbMusicFlg3"));
     for (QLabel* flag : {lbMusicFlg1, lbMusicFlg2, lbMusicFlg3}) {
         flag->setEnabled(false);
@@ -407,7 +403,7 @@ void MainForm::BuildSongPage() {
     const char* const kRowTitles[8] = {"PERFECT", "GREAT",     "GOOD",   "POOR",
                                        "MISS",    "MAX COMBO", "達成率", "SKILL"};
     for (int n = 0; n < 8; ++n) {
-        auto* title = new QLabel(U(kRowTitles[n]), titles);
+        auto* title = new QLabel(UiText(kRowTitles[n]), titles);
         title->setGeometry(0, ResultDataFrame::ValueRowTop(n), 70, 14);
         title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QFont font = title->font();
@@ -426,7 +422,7 @@ void MainForm::BuildSongPage() {
     detail->addLayout(frames);
     page->addWidget(GroupBox1);
 
-    PageControl1->addTab(TabSheet1, U("スキル状況"));
+    PageControl1->addTab(TabSheet1, UiText("スキル状況"));
 }
 
 void MainForm::BuildBatchPage() {
@@ -441,7 +437,7 @@ void MainForm::BuildBatchPage() {
                                     ToolGlyph::BatchUpdate);
     btnBatchClear = MakeToolButton(TabSheet3, "btnBatchClear", "元に戻す",
                                    "表示データを入力前に戻します（再表示）", ToolGlyph::BatchClear);
-    cbBatUpdateFlg = new QCheckBox(U("スキルポイントが上昇したデータのみ更新"), TabSheet3);
+    cbBatUpdateFlg = new QCheckBox(UiText("スキルポイントが上昇したデータのみ更新"), TabSheet3);
     cbBatUpdateFlg->setObjectName(QStringLiteral("cbBatUpdateFlg"));
     cbBatUpdateFlg->setChecked(true);
     tools->addWidget(btnBatchUpdate);
@@ -457,10 +453,10 @@ void MainForm::BuildBatchPage() {
     grdBatch = new QTableWidget(1, charts + 3, TabSheet3);
     grdBatch->setObjectName(QStringLiteral("grdBatch"));
     QStringList headers;
-    headers << U("状態") << U("曲名");
+    headers << UiText("状態") << UiText("曲名");
     for (int c = 0; c < charts; ++c)
         headers << QString::fromLatin1(kBatchChartHeaders[c]);
-    headers << U("コメント");
+    headers << UiText("コメント");
     grdBatch->setHorizontalHeaderLabels(headers);
     // "BSC(O)" and "ADV(O)" fit the 40-px chart columns only in the smaller face.
     grdBatch->horizontalHeader()->setFont(ProportionalFont(11));
@@ -481,7 +477,7 @@ void MainForm::BuildBatchPage() {
         BatchCell(grdBatch, 0, column);
     page->addWidget(grdBatch, 1);
 
-    PageControl1->addTab(TabSheet3, U("一括更新"));
+    PageControl1->addTab(TabSheet3, UiText("一括更新"));
 }
 
 void MainForm::BuildAdvicePage() {
@@ -491,14 +487,14 @@ void MainForm::BuildAdvicePage() {
     auto* page = new QVBoxLayout(TabSheet2);
     page->setContentsMargins(2, 2, 2, 2);
 
-    GroupBox2 = new QGroupBox(U("条件"), TabSheet2);
+    GroupBox2 = new QGroupBox(UiText("条件"), TabSheet2);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     auto* condition = new QHBoxLayout(GroupBox2);
     condition->setContentsMargins(6, 2, 6, 4);
     cbWhere = new QComboBox(GroupBox2);
     cbWhere->setObjectName(QStringLiteral("cbWhere"));
     for (const char* caption : kConditions)
-        cbWhere->addItem(U(caption));
+        cbWhere->addItem(UiText(caption));
     cbWhere->setCurrentIndex(-1); // no condition is chosen when the window opens
     cbWhere->setMinimumWidth(480);
     condition->addWidget(cbWhere);
@@ -507,12 +503,12 @@ void MainForm::BuildAdvicePage() {
 
     const int charts = ChartCount();
     QStringList captions;
-    captions << QStringLiteral("ID") << U("曲名") << U("ポイント") << QStringLiteral("RANK");
+    captions << QStringLiteral("ID") << UiText("曲名") << UiText("ポイント") << QStringLiteral("RANK");
     for (int c = 0; c < charts; ++c) {
         const QString shortTag = QString::fromLatin1(kSkillChartTags[c][0]);
         captions << QStringLiteral("LV(%1)").arg(shortTag)
                  << QStringLiteral("RESULT(%1)").arg(QString::fromLatin1(kSkillChartTags[c][1]))
-                 << QStringLiteral("COMBO(%1)").arg(shortTag) << U("達成率(%1)").arg(shortTag)
+                 << QStringLiteral("COMBO(%1)").arg(shortTag) << UiText("達成率(%1)").arg(shortTag)
                  << QStringLiteral("SP(%1)").arg(shortTag);
     }
     LVskill = MakeList(TabSheet2, "LVskill", captions);
@@ -531,7 +527,7 @@ void MainForm::BuildAdvicePage() {
     }
     page->addWidget(LVskill, 1);
 
-    PageControl1->addTab(TabSheet2, U("Pelorin？"));
+    PageControl1->addTab(TabSheet2, UiText("Pelorin？"));
 }
 
 void MainForm::BuildStatusBar() {
@@ -556,14 +552,14 @@ void MainForm::BuildStatusBar() {
         SBinfoPanels[static_cast<std::size_t>(panel)] = label;
     }
     SetStatusText(1, "MODE:" + CurrentEdition().GameName);
-    SBinfoPanels[2]->setText(U("ギタドラのPelorin.NET R24OS　　　"));
+    SBinfoPanels[2]->setText(UiText("ギタドラのPelorin.NET R24OS　　　"));
 }
 
 void MainForm::BuildMenus() {
     pmnMain = new QMenu(this);
     pmnMain->setObjectName(QStringLiteral("pmnMain"));
     auto add = [](QMenu* menu, const char* name, const char* caption) {
-        QAction* action = menu->addAction(U(caption));
+        QAction* action = menu->addAction(UiText(caption));
         action->setObjectName(QString::fromLatin1(name));
         return action;
     };

@@ -10,6 +10,7 @@
 #include "platform/Cp932.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
+#include "platform/gui/QtText.h"
 #include "ui/BatchRules.h"
 #include "ui/ListRows.h"
 
@@ -43,7 +44,7 @@ SjisString MainForm::BatchCellText(int row, int column) const {
 
 void MainForm::btnBatchUpdateClick() {
     static const SjisString kDone = Utf8ToSjis("更新しました");
-    static const QString kMark = QString::fromUtf8("更新");
+    static const QString kMark = UiText("更新");
 
     {
         // A flat button takes no focus, so an open cell editor still holds

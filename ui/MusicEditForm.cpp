@@ -26,10 +26,6 @@
 
 namespace {
 
-QString Q(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 bool IsEnterKey(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
@@ -85,7 +81,7 @@ MusicEditForm::MusicEditForm(QWidget* parent) : QDialog(parent) {
 }
 
 void MusicEditForm::BuildControls() {
-    setWindowTitle(Q("曲情報編集"));
+    setWindowTitle(UiText("曲情報編集"));
     setFixedSize(393, 281);
 
     PageControl1 = new QTabWidget(this);
@@ -112,18 +108,18 @@ void MusicEditForm::BuildControls() {
     edMemo->setTabChangesFocus(true);
     edMemo->installEventFilter(this);
     auto* basic = new QGridLayout(TabSheet1);
-    basic->addWidget(new QLabel(Q("曲名"), TabSheet1), 0, 0);
+    basic->addWidget(new QLabel(UiText("曲名"), TabSheet1), 0, 0);
     basic->addWidget(edName, 0, 1);
-    basic->addWidget(new QLabel(Q("BPM"), TabSheet1), 1, 0);
+    basic->addWidget(new QLabel(UiText("BPM"), TabSheet1), 1, 0);
     basic->addWidget(edBPM, 1, 1, Qt::AlignLeft);
-    basic->addWidget(new QLabel(Q("略名"), TabSheet1), 2, 0);
+    basic->addWidget(new QLabel(UiText("略名"), TabSheet1), 2, 0);
     basic->addWidget(edRyaku, 2, 1, Qt::AlignLeft);
-    basic->addWidget(new QLabel(Q("補足"), TabSheet1), 3, 0, Qt::AlignTop);
+    basic->addWidget(new QLabel(UiText("補足"), TabSheet1), 3, 0, Qt::AlignTop);
     basic->addWidget(edMemo, 3, 1);
     basic->setRowStretch(3, 1);
     edBPM->setFixedWidth(100);
     edRyaku->setFixedWidth(160);
-    PageControl1->addTab(TabSheet1, Q("基本情報"));
+    PageControl1->addTab(TabSheet1, UiText("基本情報"));
 
     // "レベル"
     auto* TabSheet2 = new QWidget;
@@ -131,7 +127,7 @@ void MusicEditForm::BuildControls() {
     edName2 = nameCopy("edName2", TabSheet2);
     auto* levels = new QVBoxLayout(TabSheet2);
     auto* nameRow2 = new QHBoxLayout;
-    nameRow2->addWidget(new QLabel(Q("曲名"), TabSheet2));
+    nameRow2->addWidget(new QLabel(UiText("曲名"), TabSheet2));
     nameRow2->addWidget(edName2, 1);
     levels->addLayout(nameRow2);
     auto* groups = new QHBoxLayout;
@@ -140,14 +136,14 @@ void MusicEditForm::BuildControls() {
     const char* const difficulties[3] = {"BSC", "ADV", "EXT"};
     QGroupBox* boxes[3] = {};
     for (int mode = 0; mode < 3; ++mode) {
-        auto* group = new QGroupBox(Q(groupCaptions[mode]), TabSheet2);
+        auto* group = new QGroupBox(UiText(groupCaptions[mode]), TabSheet2);
         group->setObjectName(groupNames[mode]);
         auto* grid = new QGridLayout(group);
         for (int d = 0; d < 3; ++d) {
             auto* box = new LevelSpinBox(group);
             box->setObjectName(kLevelNames[mode * 3 + d]);
             LevelEdits[mode * 3 + d] = box;
-            grid->addWidget(new QLabel(Q(difficulties[d]), group), d, 0);
+            grid->addWidget(new QLabel(UiText(difficulties[d]), group), d, 0);
             grid->addWidget(box, d, 1);
         }
         // The drum edition hides two groups; the one left keeps its place.
@@ -162,7 +158,7 @@ void MusicEditForm::BuildControls() {
     gbOpenPick = boxes[2];
     levels->addLayout(groups);
     levels->addStretch(1);
-    PageControl1->addTab(TabSheet2, Q("レベル"));
+    PageControl1->addTab(TabSheet2, UiText("レベル"));
 
     // "管理"
     auto* TabSheet3 = new QWidget;
@@ -170,22 +166,22 @@ void MusicEditForm::BuildControls() {
     edName3 = nameCopy("edName3", TabSheet3);
     auto* manage = new QGridLayout(TabSheet3);
     auto* nameRow3 = new QHBoxLayout;
-    nameRow3->addWidget(new QLabel(Q("曲名"), TabSheet3));
+    nameRow3->addWidget(new QLabel(UiText("曲名"), TabSheet3));
     nameRow3->addWidget(edName3, 1);
     manage->addLayout(nameRow3, 0, 0, 1, 2);
     for (int k = 0; k < FlagCount; ++k) {
-        auto* check = new QCheckBox(Q(kFlagCaptions[k]), TabSheet3);
+        auto* check = new QCheckBox(UiText(kFlagCaptions[k]), TabSheet3);
         check->setObjectName(QString("chDisp%1").arg(k));
         chDisp[k] = check;
         manage->addWidget(check, 1 + k % 5, k / 5);
     }
     chDisp[9]->setEnabled(false);
     manage->setRowStretch(6, 1);
-    PageControl1->addTab(TabSheet3, Q("管理"));
+    PageControl1->addTab(TabSheet3, UiText("管理"));
 
-    btnOK = new QPushButton(Q("ＯＫ"), this);
+    btnOK = new QPushButton(UiText("ＯＫ"), this);
     btnOK->setObjectName("btnOK");
-    btnCancel = new QPushButton(Q("キャンセル"), this);
+    btnCancel = new QPushButton(UiText("キャンセル"), this);
     btnCancel->setObjectName("btnCancel");
     for (QPushButton* button : {btnOK, btnCancel}) {
         button->setAutoDefault(false);

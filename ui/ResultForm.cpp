@@ -37,7 +37,7 @@ class FlagScope {
 };
 
 QLabel* AddLabel(QWidget* parent, const char* utf8, int x, int y, int w = 80, int h = 16) {
-    auto* label = new QLabel(QString::fromUtf8(utf8), parent);
+    auto* label = new QLabel(UiText(utf8), parent);
     label->setGeometry(x, y, w, h);
     return label;
 }
@@ -79,7 +79,7 @@ QFrame* AddMarker(QWidget* parent, const char* name, QRect geometry) {
 
 ResultForm::ResultForm(QWidget* parent) : QDialog(parent) {
     setObjectName("ResultForm");
-    setWindowTitle(QString::fromUtf8("リザルト入力"));
+    setWindowTitle(UiText("リザルト入力"));
     setFixedSize(434, 403);
     BuildControls();
     plainPalette_ = laUpDown->palette();
@@ -130,7 +130,7 @@ void ResultForm::BuildControls() {
     btnOptAuto->setCheckable(true);
     btnOptAuto->setAutoRaise(true);
     btnOptAuto->setFocusPolicy(Qt::NoFocus);
-    btnOptAuto->setToolTip(QString::fromUtf8("達成率が半分として計算されます"));
+    btnOptAuto->setToolTip(UiText("達成率が半分として計算されます"));
     QFont bold = btnOptAuto->font();
     bold.setBold(true);
     btnOptAuto->setFont(bold);
@@ -180,13 +180,13 @@ void ResultForm::BuildControls() {
     edComment = new ByteLimitedEdit(100, this);
     edComment->setObjectName("edComment");
     edComment->setGeometry(76, 322, 350, 22);
-    btnOk = new QPushButton(QString::fromUtf8("更新"), this);
+    btnOk = new QPushButton(UiText("更新"), this);
     btnOk->setObjectName("btnOk");
     btnOk->setGeometry(8, 362, 80, 28);
-    cbUpdateFlg = new QCheckBox(QString::fromUtf8("スキルポイントが上昇したときのみ更新"), this);
+    cbUpdateFlg = new QCheckBox(UiText("スキルポイントが上昇したときのみ更新"), this);
     cbUpdateFlg->setObjectName("cbUpdateFlg");
     cbUpdateFlg->setGeometry(96, 366, 244, 20);
-    btnCancel = new QPushButton(QString::fromUtf8("キャンセル"), this);
+    btnCancel = new QPushButton(UiText("キャンセル"), this);
     btnCancel->setObjectName("btnCancel");
     btnCancel->setGeometry(346, 362, 80, 28);
     // Enter is decided by the key preview alone.

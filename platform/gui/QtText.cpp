@@ -23,6 +23,10 @@ bool IsPlainAscii(const SjisString& text) {
     return IsSevenBit(std::string_view(text));
 }
 
+QString UiText(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
 QString SjisToQString(const SjisString& text) {
     if (IsSevenBit(std::string_view(text)))
         return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));

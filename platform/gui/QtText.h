@@ -10,6 +10,9 @@
 // and in Unicode, so it converts back unchanged.
 bool IsPlainAscii(const SjisString& text);
 
+// A fixed text of the program's own, written in the source as UTF-8.
+QString UiText(const char* utf8);
+
 // Decodes for display; undecodable bytes show as U+FFFD.
 QString SjisToQString(const SjisString& text);
 
