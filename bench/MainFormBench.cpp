@@ -39,8 +39,7 @@ void FillFullTable(const Edition& edition) {
 void RefreshFullTable(benchmark::State& state, const Edition& edition) {
     BenchApplication();
     FillFullTable(edition);
-    TSkillComputer computer = DefaultWeights();
-    SkillComputer = &computer;
+    DefaultFormulas formulas;
     {
         MainForm form;
         form.show();
@@ -50,7 +49,6 @@ void RefreshFullTable(benchmark::State& state, const Edition& edition) {
             QApplication::processEvents(); // the one repaint
         }
     }
-    SkillComputer = nullptr;
 }
 
 void BM_MainFormRefreshFullGuitarTable(benchmark::State& state) {

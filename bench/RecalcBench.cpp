@@ -50,12 +50,10 @@ void FillFullGuitarTable() {
 }
 
 void BM_RecalcAllSkillsFullGuitarTable(benchmark::State& state) {
-    TSkillComputer computer = DefaultWeights();
-    SkillComputer = &computer;
+    DefaultFormulas formulas;
     FillFullGuitarTable();
     for (auto _ : state)
         benchmark::DoNotOptimize(RecalcAllSkills());
-    SkillComputer = nullptr;
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "data/DataUnit.h"
 
+#include "data/SkillCmp.h"
+
 std::array<TMusicList, MaxMusicCount> MusicTable;
 int32_t MusicCount = 0;
 int32_t TotalSkill = 0;
 int32_t RemainThreshold = 0;
 std::vector<SjisString> MusicNames;
-TSkillComputer* SkillComputer = nullptr;
+std::unique_ptr<TSkillComputer> SkillComputer;
 SjisString AppDir;
 
 int32_t& TChartResult::Value(int row, int pos) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class TSkillComputer;
@@ -83,7 +84,9 @@ extern int32_t MusicCount;
 extern int32_t TotalSkill;
 extern int32_t RemainThreshold;
 extern std::vector<SjisString> MusicNames;
-extern TSkillComputer* SkillComputer;
+// The formula object: made by the main window's creation handler, freed by
+// its destruction handler.
+extern std::unique_ptr<TSkillComputer> SkillComputer;
 extern SjisString AppDir; // with a trailing "/"
 
 // Resets all 501 entries; leaves MusicCount, MusicNames and the other globals alone.

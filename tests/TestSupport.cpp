@@ -10,6 +10,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vostest-XXXXXX").string();
@@ -57,6 +58,14 @@ TSkillComputer DefaultWeights() {
     weights.Great = 20;
     weights.Waru = 100;
     return weights;
+}
+
+DefaultFormulas::DefaultFormulas()
+    : Previous(std::exchange(SkillComputer, std::make_unique<TSkillComputer>(DefaultWeights()))),
+      Computer(*SkillComputer) {}
+
+DefaultFormulas::~DefaultFormulas() {
+    SkillComputer = std::move(Previous);
 }
 
 UnprivilegedScope::UnprivilegedScope(const TempDir& dir) {

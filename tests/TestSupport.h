@@ -6,6 +6,7 @@
 #include "data/SkillCmp.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 // A fresh temporary folder, removed with everything in it when the test ends.
@@ -54,11 +55,13 @@ private:
 };
 
 // Installs a formula object with the default weights as SkillComputer for as
-// long as it lives.
+// long as it lives, then puts back the one before.
 struct DefaultFormulas {
-    TSkillComputer Computer = DefaultWeights();
-    DefaultFormulas() { SkillComputer = &Computer; }
-    ~DefaultFormulas() { SkillComputer = nullptr; }
+    DefaultFormulas();
+    ~DefaultFormulas();
     DefaultFormulas(const DefaultFormulas&) = delete;
     DefaultFormulas& operator=(const DefaultFormulas&) = delete;
+
+    std::unique_ptr<TSkillComputer> Previous;
+    TSkillComputer& Computer; // the one installed
 };

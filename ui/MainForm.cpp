@@ -656,8 +656,7 @@ void MainForm::SelectPlayModeTab(int32_t playMode) {
 void MainForm::FormCreate() {
     const SjisString& game = CurrentEdition().GameName;
 
-    delete SkillComputer;
-    SkillComputer = new TSkillComputer();
+    SkillComputer = std::make_unique<TSkillComputer>();
     ClearMusicTable();
     // Until every data file has loaded, the exit must not write the player's files.
     SetDataLoadComplete(false);
@@ -736,8 +735,7 @@ void MainForm::FormDestroy() {
     Guarded([&] { WriteSettings(); });
 
     MusicNames.clear();
-    delete SkillComputer;
-    SkillComputer = nullptr;
+    SkillComputer.reset();
 }
 
 void MainForm::ShowTotal(int32_t total) {

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include <utility>
+
 namespace {
 MessageBoxScript* script = nullptr;
 SjisString title;
@@ -80,9 +82,9 @@ void ShowDefaultError(const SjisString& text) { ShowBox(BoxKind::Error, DefaultE
 BoxAnswer AskYesNo(const SjisString& text) { return ShowBox(BoxKind::YesNo, text); }
 BoxAnswer AskYesNoCancel(const SjisString& text) { return ShowBox(BoxKind::YesNoCancel, text); }
 
-MessageBoxScript::MessageBoxScript() { script = this; }
+MessageBoxScript::MessageBoxScript() : outer_(std::exchange(script, this)) {}
 MessageBoxScript::~MessageBoxScript() {
-    if (script == this) script = nullptr;
+    script = outer_;
 }
 
 std::vector<std::string> MessageBoxScript::ShownUtf8() const {

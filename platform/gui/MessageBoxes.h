@@ -10,7 +10,8 @@
 // captioned with the application title.
 //
 // Tests install a MessageBoxScript: boxes are then not shown but recorded, and
-// answered from the script's queue.
+// answered from the script's queue. Scripts nest: the newest is in force, and
+// the one before it again when it ends.
 
 enum class BoxKind { Notice, Error, YesNo, YesNoCancel };
 enum class BoxAnswer { Ok, Yes, No, Cancel };
@@ -55,6 +56,7 @@ private:
     friend BoxAnswer ShowBox(BoxKind kind, const SjisString& text);
     std::deque<BoxAnswer> answers_;
     std::vector<ShownBox> shown_;
+    MessageBoxScript* outer_; // in force again when this one ends
 };
 
 // Closes any box currently shown (used when the program is asked to quit).

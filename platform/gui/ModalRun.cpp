@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,9 +21,9 @@ int RunModal(QDialog& dialog) {
     return result;
 }
 
-ModalScript::ModalScript(Handler handler) : handler_(std::move(handler)) { script = this; }
+ModalScript::ModalScript(Handler handler) : handler_(std::move(handler)), outer_(std::exchange(script, this)) {}
 ModalScript::~ModalScript() {
-    if (script == this) script = nullptr;
+    script = outer_;
 }
 
 void RejectOpenModals() {

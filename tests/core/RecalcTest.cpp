@@ -20,12 +20,9 @@ constexpr int32_t KeptMode = 7;
 class RecalcTest : public ::testing::Test {
   protected:
     void SetUp() override { Start(GuitarEdition()); }
-    void TearDown() override { SkillComputer = nullptr; }
-
     void Start(const Edition& edition) {
         ResetData(edition);
         computer = DefaultWeights();
-        SkillComputer = &computer;
     }
 
     // Appends a song as a load leaves it: Index is its table index.
@@ -54,7 +51,8 @@ class RecalcTest : public ::testing::Test {
 
     static const TSkillList& Skills(int song) { return MusicTable[song].SkillList; }
 
-    TSkillComputer computer;
+    DefaultFormulas formulas;
+    TSkillComputer& computer = formulas.Computer;
 };
 
 TChartResult RateChart(int32_t mode, int32_t rate) {

@@ -4,10 +4,12 @@
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
+#include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
 #include "tests/TestSupport.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -29,6 +31,26 @@ TEST(EventGuard, ShowsAnEscapingErrorAndGoesOn) {
     EXPECT_EQ(boxes.Shown()[0].Kind, BoxKind::Error);
     EXPECT_EQ(boxes.ShownUtf8()[0], "ファイル a.txt を開けません.");
     EXPECT_TRUE(after);
+}
+
+// A script opened inside another must hand the boxes and dialogs back to the
+// outer one when it ends, not switch scripting off.
+TEST(Scripts, NestedScriptsGiveWayToTheOuterOneWhenTheyEnd) {
+    MessageBoxScript outerBoxes;
+    ModalScript outerModals([](QDialog&) { return int(QDialog::Accepted); });
+    {
+        MessageBoxScript innerBoxes;
+        ModalScript innerModals([](QDialog&) { return int(QDialog::Rejected); });
+        ShowNotice("inner");
+        QDialog dialog;
+        EXPECT_EQ(RunModal(dialog), QDialog::Rejected);
+        EXPECT_EQ(innerBoxes.Shown().size(), 1u);
+    }
+    ShowNotice("outer");
+    QDialog dialog;
+    EXPECT_EQ(RunModal(dialog), QDialog::Accepted);
+    EXPECT_EQ(outerBoxes.ShownUtf8(), std::vector<std::string>{"outer"});
+    EXPECT_EQ(outerModals.Runs(), 1);
 }
 
 TEST(LongOperation, RestoresWindowAndCursorWhenTheWorkFails) {

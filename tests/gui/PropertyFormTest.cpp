@@ -96,9 +96,8 @@ class PropertyFormTest : public ::testing::Test {
 // ---- settings page ----
 
 TEST_F(PropertyFormTest, StoresExactlyWhatWasTypedForTheNextStartInTheEditionsSection) {
-    TSkillComputer running = DefaultWeights();
-    TSkillComputer* saved = SkillComputer;
-    SkillComputer = &running;
+    DefaultFormulas formulas;
+    const TSkillComputer& running = formulas.Computer;
     for (const Edition* edition : {&DrumEdition(), &GuitarEdition()}) {
         Start(*edition);
         boxes.Clear();
@@ -127,7 +126,6 @@ TEST_F(PropertyFormTest, StoresExactlyWhatWasTypedForTheNextStartInTheEditionsSe
         EXPECT_EQ(running.Perfect, 80);
         EXPECT_EQ(ServerAddress, "http://old/");
     }
-    SkillComputer = saved;
     ServerAddress.clear();
 }
 

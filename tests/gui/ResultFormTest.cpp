@@ -33,7 +33,6 @@ class ResultFormTest : public ::testing::Test {
   public:
     void SetUp() override { Start(GuitarEdition()); }
     void TearDown() override {
-        SkillComputer = nullptr;
         IniFileName.clear();
         SetFixedNow(std::nullopt);
     }
@@ -43,7 +42,6 @@ class ResultFormTest : public ::testing::Test {
         form.reset();
         ResetData(edition);
         computer = DefaultWeights();
-        SkillComputer = &computer;
         IniFileName = dir.Dir() + "vostrane.ini";
         SetFixedNow(LocalTime{2024, 3, 7, 9, 5, 0});
         for (const char* name : {"Alpha", "Beta"}) {
@@ -95,7 +93,8 @@ class ResultFormTest : public ::testing::Test {
     }
 
     TempDir dir;
-    TSkillComputer computer;
+    DefaultFormulas formulas;
+    TSkillComputer& computer = formulas.Computer;
     std::unique_ptr<ResultForm> form;
 };
 
