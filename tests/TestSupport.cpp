@@ -2,6 +2,7 @@
 
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
+#include "platform/AppError.h"
 #include "platform/Cp932.h"
 
 #include <fstream>
@@ -23,6 +24,24 @@ TempDir::~TempDir() {
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
                                  ignored);
     std::filesystem::remove_all(path_, ignored);
+}
+
+ScopedCurrentDir::ScopedCurrentDir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+}
+
+ScopedCurrentDir::~ScopedCurrentDir() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+}
+
+std::string ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const AppError& e) {
+        return e.what();
+    }
+    return "(no error)";
 }
 
 std::string ReadFileBytes(const std::string& path) {

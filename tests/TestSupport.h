@@ -6,6 +6,7 @@
 #include "data/SkillCmp.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,22 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Makes a folder the current directory for the scope (exports and the network
+// log are written there) and returns to the previous one afterwards.
+class ScopedCurrentDir {
+  public:
+    explicit ScopedCurrentDir(const std::filesystem::path& dir);
+    ~ScopedCurrentDir();
+    ScopedCurrentDir(const ScopedCurrentDir&) = delete;
+    ScopedCurrentDir& operator=(const ScopedCurrentDir&) = delete;
+
+  private:
+    std::filesystem::path previous_;
+};
+
+// The message of the AppError the action raises, or "(no error)".
+std::string ErrorOf(const std::function<void()>& action);
 
 // Reads and writes whole files as bytes.
 std::string ReadFileBytes(const std::string& path);

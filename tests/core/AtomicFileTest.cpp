@@ -31,15 +31,6 @@ mode_t ModeOf(const std::string& path) {
     return st.st_mode & 07777;
 }
 
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-
 TEST(AtomicFile, WritesAndReplacesKeepingPermissionBitsAndNothingElse) {
     TempDir dir;
     const std::string path = dir.File("a.skill");

@@ -120,15 +120,6 @@ class DataFilesTest : public testing::Test {
         return line + "$";
     }
 
-    std::string ErrorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const AppError& e) {
-            return e.what();
-        }
-        return "(no error)";
-    }
-
     TempDir dir;
     std::string base;
 };

@@ -49,12 +49,7 @@ TEST(IntConv, RefusesEmptyTrailingAndOutOfRange) {
         EXPECT_FALSE(TryStrToInt(text, value)) << text;
         EXPECT_THROW(StrToInt(text), AppError) << text;
     }
-    try {
-        StrToInt("12a");
-        FAIL();
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.what(), Sj("'12a' は整数ではありません"));
-    }
+    EXPECT_EQ(ErrorOf([] { StrToInt("12a"); }), Sj("'12a' は整数ではありません"));
 }
 
 } // namespace

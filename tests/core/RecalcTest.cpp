@@ -181,12 +181,7 @@ TEST_F(RecalcTest, WaruZeroStopsPartWayAndKeepsTheOldTotal) {
 
     computer.Waru = 0;
     TotalSkill = 777;
-    try {
-        RecalcAllSkills();
-        FAIL() << "no error";
-    } catch (const AppError& e) {
-        EXPECT_EQ(SjisString(e.what()), ZeroDivideText());
-    }
+    EXPECT_EQ(ErrorOf([] { RecalcAllSkills(); }), ZeroDivideText());
     EXPECT_EQ(TotalSkill, 777);
     EXPECT_EQ(Chart(first, 0).SkillPoint, 1410);
     EXPECT_EQ(Skills(first).BestSkill, 1410);

@@ -132,12 +132,7 @@ TEST(IniConversions, DigitsToInt) {
 }
 
 TEST(IniConversions, DigitsToIntAboveRangeNamesTheDigits) {
-    try {
-        DigitsToInt("2,147,483,648");
-        FAIL();
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.what(), Sj("'2147483648' は整数ではありません"));
-    }
+    EXPECT_EQ(ErrorOf([] { DigitsToInt("2,147,483,648"); }), Sj("'2147483648' は整数ではありません"));
 }
 
 } // namespace

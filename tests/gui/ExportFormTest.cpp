@@ -29,16 +29,6 @@ namespace fs = std::filesystem;
 
 const LocalTime kDec8 = {2024, 12, 8, 15, 30, 0};
 
-// Exports go to the current folder: run them inside the test's own folder.
-class InFolder {
-  public:
-    explicit InFolder(const fs::path& folder) : old_(fs::current_path()) { fs::current_path(folder); }
-    ~InFolder() { fs::current_path(old_); }
-
-  private:
-    fs::path old_;
-};
-
 class ExportFormTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -80,7 +70,7 @@ class ExportFormTest : public ::testing::Test {
     std::string File(const char* name) { return ReadFileBytes(dir.File(name)); }
 
     TempDir dir;
-    InFolder inside{dir.Path()};
+    ScopedCurrentDir inside{dir.Path()}; // exports go to the current folder
     MessageBoxScript boxes;
     ClipboardRecorder clipboard;
     ExportForm form;

@@ -564,8 +564,7 @@ TEST_F(MainFormDialogs, SongInformationRefreshesOnlyOnOkForTheSelectedSong) {
 
 TEST_F(MainFormDialogs, QuickExportsRunTheirKindAndAFailureLeavesTheWindowUsable) {
     namespace fs = std::filesystem;
-    const fs::path previous = fs::current_path();
-    fs::current_path(w.folder.dir.Path());
+    ScopedCurrentDir inside(w.folder.dir.Path());
     fs::create_directory("GuitarFreaksV3_Export.txt"); // a folder in the way of the text file
     ClipboardRecorder clipboard;
     QTest::mouseClick(w->btnTxtOut, Qt::LeftButton);
@@ -577,5 +576,4 @@ TEST_F(MainFormDialogs, QuickExportsRunTheirKindAndAFailureLeavesTheWindowUsable
 
     QTest::mouseClick(w->btnHtmlOut, Qt::LeftButton);
     EXPECT_TRUE(fs::is_regular_file("GuitarFreaksV3_Export.html"));
-    fs::current_path(previous);
 }

@@ -37,7 +37,7 @@ std::string Repeat(const std::string& text, int count) {
 
 TEST(RoadOfOneResult, TypedResultIsSentOnceAndSavedAtExit) {
     ProgramFolder folder(GuitarEdition());
-    nettest::ScopedCurrentDir cwd(folder.dir.Path()); // the network log goes to the current folder
+    ScopedCurrentDir cwd(folder.dir.Path()); // the network log goes to the current folder
     FakeService service;
     service.SetReply("cl_send.asp", FakeService::Body("VOSTRANE.NET:0"));
     service.SetReply("edit_recomp.asp", FakeService::Body(""));

@@ -15,24 +15,6 @@
 
 namespace nettest {
 
-// Makes a folder the current directory for the scope (the network log is
-// written there) and returns to the previous one afterwards.
-class ScopedCurrentDir {
-public:
-    explicit ScopedCurrentDir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
-        std::filesystem::current_path(dir);
-    }
-    ~ScopedCurrentDir() {
-        std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
-    }
-    ScopedCurrentDir(const ScopedCurrentDir&) = delete;
-    ScopedCurrentDir& operator=(const ScopedCurrentDir&) = delete;
-
-private:
-    std::filesystem::path previous_;
-};
-
 // A fresh table, settings file, current directory, fixed clock, recorded
 // message boxes and a fake service whose address is the server address.
 class NetTest : public ::testing::Test {

@@ -220,13 +220,11 @@ TEST_F(WebProtocolTest, DrumEditionTakesChartDigitsAboveTwoAsZero) {
 TEST_F(WebProtocolTest, UnreadableLineRaisesAfterEarlierLinesWereApplied) {
     int song = AddSong(7);
     std::string good = Line("0007", '0', '2', kZeros, kZeros, "5000");
-    try {
-        ApplyReceivedLines(good + "\r\n" + Line("0007", 'x', '2') + "\r\n" +
-                           Line("0007", '1', '2', kZeros, kZeros, "6000"));
-        FAIL() << "no error";
-    } catch (const AppError& error) {
-        EXPECT_EQ(std::string(error.what()), Sj("'x' は整数ではありません"));
-    }
+    EXPECT_EQ(ErrorOf([&] {
+                  ApplyReceivedLines(good + "\r\n" + Line("0007", 'x', '2') + "\r\n" +
+                                     Line("0007", '1', '2', kZeros, kZeros, "6000"));
+              }),
+              Sj("'x' は整数ではありません"));
     EXPECT_EQ(Chart(song, 0).Rate, 5000);
     EXPECT_EQ(Chart(song, 1).Rate, 0);
 
