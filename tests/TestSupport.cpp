@@ -8,8 +8,11 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 
@@ -42,6 +45,21 @@ std::string ErrorOf(const std::function<void()>& action) {
         return e.what();
     }
     return "(no error)";
+}
+
+bool PassesInChildProcess(const std::function<bool()>& body) {
+    const pid_t child = fork();
+    if (child < 0) throw std::runtime_error("cannot fork");
+    if (child == 0) _exit(body() ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void LimitFileSize(std::size_t bytes) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 std::string ReadFileBytes(const std::string& path) {

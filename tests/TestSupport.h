@@ -43,6 +43,15 @@ class ScopedCurrentDir {
 // The message of the AppError the action raises, or "(no error)".
 std::string ErrorOf(const std::function<void()>& action);
 
+// Runs the body in a child process, so that what it does to the process (a
+// file size limit, an exit half-way) reaches no other test; true when the
+// child ends with status 0: the body returned true, or ended the child so.
+bool PassesInChildProcess(const std::function<bool()>& body);
+
+// Holds every later write of the process to `bytes` bytes a file, as a full
+// disk would: the write that crosses it fails.
+void LimitFileSize(std::size_t bytes);
+
 // Reads and writes whole files as bytes.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -6,11 +6,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -81,24 +77,15 @@ TEST_F(Unitini, ABatchWritesWhatSingleWritesWould) {
 TEST_F(Unitini, AFailedBatchReportsOnceAndKeepsTheOldFile) {
     const std::string old = "[form]\r\ntop=1\r\n" + std::string(100, ';') + "\r\n";
     WriteFileBytes(IniFileName, old);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{64, 64};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(PassesInChildProcess([&] {
+        LimitFileSize(64);
         {
             IniWriteBatch batch;
             for (int k = 0; k < 40; ++k)
                 IniWriteString("list", "sw" + std::to_string(k), "FALSE");
         }
-        const bool once =
-            messages.size() == 1 && messages[0] == Sj("書込みに失敗しました") + "\r" + IniFileName;
-        _exit(once ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        return messages.size() == 1 && messages[0] == Sj("書込みに失敗しました") + "\r" + IniFileName;
+    }));
     EXPECT_EQ(ReadFileBytes(IniFileName), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
