@@ -34,6 +34,7 @@ class ResultDataFrame;
 // Every control is a public member named after its objectName. The handlers
 // live in one file per concern, all as members of this class:
 //   MainForm.cpp        start-up, shutdown, the refresh and the favourite read-back
+//   MainFormLayout.cpp  the fixed structure: column tables, the constructor and its Build* functions
 //   MainFormSort.cpp    sorting, pop-up menus, chart opening, detail panel, exit
 //   MainFormAdvice.cpp  advice lists
 //   MainFormFilter.cpp  display toggles, favourites menu items, pages, play-mode tabs, level colours
@@ -249,7 +250,7 @@ class MainForm : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // Fixed structure, built by the constructor.
+    // Fixed structure, built by the constructor (MainFormLayout.cpp).
     void BuildToolBar(QWidget* parent);
     void BuildSongPage();
     void BuildBatchPage();
