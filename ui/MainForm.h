@@ -31,8 +31,10 @@ class ResultDataFrame;
 // columns of the edition, tabs, grid headers, sort signs) stands once the
 // constructor returns, so an error in FormCreate still leaves a usable window.
 //
-// Every control is a public member named after its objectName. The handlers
-// live in one file per concern, all as members of this class:
+// Every control is a member named after its objectName; what the program's
+// other windows, the tests and the tools use is public, the rest private (tests
+// find those controls by objectName). The handlers live in one file per
+// concern, all as members of this class:
 //   MainForm.cpp        start-up, shutdown, the refresh and the favourite read-back
 //   MainFormLayout.cpp  the fixed structure: column tables, the constructor and its Build* functions
 //   MainFormSort.cpp    sorting, pop-up menus, chart opening, detail panel, exit
@@ -65,9 +67,6 @@ class MainForm : public QMainWindow {
     // btnComp: reads the favourites back, recomputes, shows the total and
     // rebuilds the song list and (while the window is shown) the batch grid.
     void btnCompClick();
-    // Favourite read-back from the check boxes of LVmain / LVskill.
-    void SaveMainChecks();
-    void SaveSkillChecks();
 
     // Shows a new total: the Tag first, then the text, whose change handler
     // picks the colour band by the Tag.
@@ -80,13 +79,11 @@ class MainForm : public QMainWindow {
     // The Tag of the active page of PageControl1: 1 song list and batch pages, 0 advice page.
     int32_t ActivePageTag() const;
 
-    // Status bar panel texts.
-    void SetStatusText(int panel, const SjisString& text);
+    // A status bar panel's text.
     SjisString StatusText(int panel) const;
 
     // ---- Fields -----------------------------------------------------------
     int32_t PlayMode = 0; // the selected tab of tcPlayMode
-    int32_t MainSortColumn = 0;
     int32_t SkillSortColumn = 0;
     struct SortSigns {
         std::array<int32_t, MainColumnsMax> Main;   // one sign per LVmain column
@@ -94,11 +91,8 @@ class MainForm : public QMainWindow {
     } SortDirection{};
     int32_t stSkillPointTag = 0; // TotalSkill (x 100) shown in stSkillPoint
     std::vector<QIcon> ILmain;   // row images by best-chart code 0..12
-    // The row image of a best-chart code; a code outside 0..12 takes the nearer end.
-    const QIcon& BestCodeImage(int32_t bestCode) const;
 
     // ---- Controls ---------------------------------------------------------
-    QWidget* PnlTop = nullptr;
     QToolButton* btnExit = nullptr;
     QToolButton* btnComp = nullptr;
     QToolButton* btnSend = nullptr;
@@ -129,13 +123,10 @@ class MainForm : public QMainWindow {
     QAction* N5 = nullptr;
     QAction* mnMusicEdit = nullptr;
 
-    QGroupBox* GroupBox1 = nullptr; // "詳細"
     QLabel* lbMusicNM = nullptr;
     QLabel* lbMusicInfo = nullptr;
     QLabel* lbBpm = nullptr;
     QLabel* lbMusicFlg1 = nullptr;
-    QLabel* lbMusicFlg2 = nullptr;
-    QLabel* lbMusicFlg3 = nullptr;
     QTabBar* tcPlayMode = nullptr;
     ResultDataFrame* ResultDataBSC = nullptr;
     ResultDataFrame* ResultDataADV = nullptr;
@@ -146,7 +137,6 @@ class MainForm : public QMainWindow {
     QToolButton* btnBatchClear = nullptr;
     QCheckBox* cbBatUpdateFlg = nullptr;
 
-    QGroupBox* GroupBox2 = nullptr; // "条件"
     QComboBox* cbWhere = nullptr;
     QTreeWidget* LVskill = nullptr;
     QMenu* pmnMain2 = nullptr;
@@ -154,11 +144,9 @@ class MainForm : public QMainWindow {
     QAction* mnCopy2 = nullptr;
     QAction* mnCopy3 = nullptr;
 
-    QStatusBar* SBinfo = nullptr;
     std::array<QLabel*, 3> SBinfoPanels{};
 
     // ---- Sorting, menus, chart opening, detail panel, exit (MainFormSort.cpp)
-    void ConnectSortHandlers();
     // Header clicks: flip the column's sign, then sort the list by that column
     // (a stable sort on the column's text, see ui/ListSort.h).
     void LVmainColumnClick(int column);
@@ -166,6 +154,60 @@ class MainForm : public QMainWindow {
     // Fills the detail panel from the sender list's selected row, or empties it.
     // Also run by the play-mode tabs with LVmain.
     void LVmainClick(const QTreeWidget* sender);
+    // The first selected row in on-screen order; null without a selection.
+    static QTreeWidgetItem* SelectedRow(const QTreeWidget* list);
+
+    // ---- Advice lists (MainFormAdvice.cpp)
+    // cbWhere picked: favourites back from LVskill, then the songs that meet the
+    // condition, in table order. The only way LVskill is filled.
+    void cbWhereChange();
+
+  signals:
+    // The window was closed: the program ends.
+    void Closed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Fixed structure, built by the constructor (MainFormLayout.cpp).
+    void BuildToolBar(QWidget* parent);
+    void BuildSongPage();
+    void BuildBatchPage();
+    void BuildAdvicePage();
+    void BuildStatusBar();
+    void BuildMenus();
+    // Connects the handlers of every concern; each file adds its own lines here.
+    void ConnectHandlers();
+
+    // Start-up and shutdown steps.
+    void WriteSettings();
+    void SelectPlayModeTab(int32_t playMode);
+    void FillBatchRow(int row, const TMusicList& song);
+
+    // ---- Refresh
+    // Favourite read-back from the check boxes of LVmain / LVskill.
+    void SaveMainChecks();
+    void SaveSkillChecks();
+    // Sets a status bar panel's text.
+    void SetStatusText(int panel, const SjisString& text);
+
+    // ---- Fields
+    int32_t MainSortColumn = 0;
+    // The row image of a best-chart code; a code outside 0..12 takes the nearer end.
+    const QIcon& BestCodeImage(int32_t bestCode) const;
+
+    // ---- Controls
+    QWidget* PnlTop = nullptr;
+    QGroupBox* GroupBox1 = nullptr; // "詳細"
+    QLabel* lbMusicFlg2 = nullptr;
+    QLabel* lbMusicFlg3 = nullptr;
+    QGroupBox* GroupBox2 = nullptr; // "条件"
+    QStatusBar* SBinfo = nullptr;
+
+    // ---- Sorting, menus, chart opening, detail panel, exit (MainFormSort.cpp)
+    void ConnectSortHandlers();
+    // A changed selection of either list fills the detail panel as a click does.
     void LVmainChange(const QTreeWidget* sender);
     // Enables the result-entry items (pmnMain) and the copy items (pmnMain2).
     void pmnMainPopup();
@@ -176,14 +218,9 @@ class MainForm : public QMainWindow {
     // that song's LVmain row only.
     void LVmainDblClick(const QTreeWidget* sender);
     void btnExitClick();
-    // The first selected row in on-screen order; null without a selection.
-    static QTreeWidgetItem* SelectedRow(const QTreeWidget* list);
 
     // ---- Advice lists (MainFormAdvice.cpp)
     void ConnectAdviceHandlers();
-    // cbWhere picked: favourites back from LVskill, then the songs that meet the
-    // condition, in table order. The only way LVskill is filled.
-    void cbWhereChange();
     // Colours one LVskill cell (background and text roles) by its chart and the
     // row's image index.
     void LVskillCustomDrawSubItem(QTreeWidgetItem* item, int subItem);
@@ -241,27 +278,4 @@ class MainForm : public QMainWindow {
     void btnOptionClick();
     // "曲データ編集" of pmnMain: song information dialog for the selected song; the refresh on OK.
     void mnMusicEditClick();
-
-  signals:
-    // The window was closed: the program ends.
-    void Closed();
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
-  private:
-    // Fixed structure, built by the constructor (MainFormLayout.cpp).
-    void BuildToolBar(QWidget* parent);
-    void BuildSongPage();
-    void BuildBatchPage();
-    void BuildAdvicePage();
-    void BuildStatusBar();
-    void BuildMenus();
-    // Connects the handlers of every concern; each file adds its own lines here.
-    void ConnectHandlers();
-
-    // Start-up and shutdown steps.
-    void WriteSettings();
-    void SelectPlayModeTab(int32_t playMode);
-    void FillBatchRow(int row, const TMusicList& song);
 };
