@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <utility>
 
 const char* const HttpClient::kDefaultUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
 
@@ -77,29 +78,65 @@ HttpNotice PlainNotice(HttpNotice::Kind kind) {
     return notice;
 }
 
+// Any count other than the one passed fails a transfer; this one also differs
+// from a zero-length write, and a libcurl older than the headers (it is loaded
+// at run time) still sees a count that differs.
+constexpr size_t kWriteAbort = CURL_WRITEFUNC_ERROR;
+
+template <typename F> class ScopeExit {
+  public:
+    explicit ScopeExit(F f) : f_(std::move(f)) {}
+    ~ScopeExit() { f_(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+  private:
+    F f_;
+};
+
 } // namespace
 
 // libcurl's callbacks, with access to the client's request state.
 struct HttpClientCallbacks {
+    // An exception must not unwind through libcurl's C frames. The first one
+    // is kept for Get() to rethrow and the callback answers `abort`; from then
+    // on the request is ending, so every callback answers `abort` at once.
+    template <typename Result, typename Work>
+    static Result Guarded(HttpClient* client, Result abort, Work work) noexcept {
+        if (client->failure_) return abort;
+        try {
+            return work();
+        } catch (...) {
+            client->failure_ = std::current_exception();
+            return abort;
+        }
+    }
+
     static curl_socket_t Open(void* user, curlsocktype, curl_sockaddr* address) {
         auto* client = static_cast<HttpClient*>(user);
-        client->Emit(StatusNotice(HttpStatus::Connecting, "Connecting to " + AddressText(address) + "."));
-        return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+        return Guarded<curl_socket_t>(client, CURL_SOCKET_BAD, [&] {
+            client->Emit(StatusNotice(HttpStatus::Connecting, "Connecting to " + AddressText(address) + "."));
+            return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+        });
     }
 
     static int Close(void* user, curl_socket_t socket) {
         auto* client = static_cast<HttpClient*>(user);
+        // Closed whatever the notices do.
         int result = ::close(socket);
-        if (client->reading_) {
-            client->reading_ = false;
-            client->Emit(WorkNotice(HttpNotice::Kind::WorkEnd, HttpWorkMode::Read));
-        }
-        if (client->connected_) {
-            client->connected_ = false;
-            client->Emit(StatusNotice(HttpStatus::Disconnecting, "Disconnecting."));
-            client->Emit(StatusNotice(HttpStatus::Disconnected, "Disconnected."));
-            client->Emit(PlainNotice(HttpNotice::Kind::Disconnected));
-        }
+        Guarded(client, 0, [&] {
+            if (client->reading_) {
+                client->reading_ = false;
+                client->Emit(WorkNotice(HttpNotice::Kind::WorkEnd, HttpWorkMode::Read));
+            }
+            if (client->connected_) {
+                client->connected_ = false;
+                client->Emit(StatusNotice(HttpStatus::Disconnecting, "Disconnecting."));
+                client->Emit(StatusNotice(HttpStatus::Disconnected, "Disconnected."));
+                client->Emit(PlainNotice(HttpNotice::Kind::Disconnected));
+            }
+            return 0;
+        });
         return result;
     }
 
@@ -108,20 +145,34 @@ struct HttpClientCallbacks {
     static int Debug(CURL*, curl_infotype type, char*, size_t size, void* user) {
         auto* client = static_cast<HttpClient*>(user);
         if (type != CURLINFO_HEADER_OUT) return 0;
-        if (!client->connected_) {
-            client->connected_ = true;
-            client->Emit(StatusNotice(HttpStatus::Connected, "Connected."));
-            client->Emit(PlainNotice(HttpNotice::Kind::Connected));
-        }
-        client->Emit(WorkNotice(HttpNotice::Kind::WorkBegin, HttpWorkMode::Write));
-        client->Emit(WorkNotice(HttpNotice::Kind::Work, HttpWorkMode::Write, static_cast<long long>(size)));
-        client->Emit(WorkNotice(HttpNotice::Kind::WorkEnd, HttpWorkMode::Write));
-        return 0;
+        // libcurl ignores what this returns; Progress() aborts instead.
+        return Guarded(client, 0, [&] {
+            if (!client->connected_) {
+                client->connected_ = true;
+                client->Emit(StatusNotice(HttpStatus::Connected, "Connected."));
+                client->Emit(PlainNotice(HttpNotice::Kind::Connected));
+            }
+            client->Emit(WorkNotice(HttpNotice::Kind::WorkBegin, HttpWorkMode::Write));
+            client->Emit(
+                WorkNotice(HttpNotice::Kind::Work, HttpWorkMode::Write, static_cast<long long>(size)));
+            client->Emit(WorkNotice(HttpNotice::Kind::WorkEnd, HttpWorkMode::Write));
+            return 0;
+        });
+    }
+
+    // Called often while the transfer runs, waiting included, so a failure
+    // caught where the return cannot abort still ends the request promptly.
+    static int Progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+        return static_cast<HttpClient*>(user)->failure_ ? 1 : 0;
     }
 
     static size_t Header(char* data, size_t size, size_t count, void* user) {
         auto* client = static_cast<HttpClient*>(user);
-        std::size_t bytes = size * count;
+        return Guarded(client, kWriteAbort, [&] { return HeaderLine(client, data, size * count); });
+    }
+
+    // One line of the reply head, status line and blank line included.
+    static size_t HeaderLine(HttpClient* client, char* data, std::size_t bytes) {
         std::string line(data, bytes);
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
             line.pop_back();
@@ -152,15 +203,17 @@ struct HttpClientCallbacks {
     // covered by CURLOPT_MAXFILESIZE.
     static size_t Write(char* data, size_t size, size_t count, void* user) {
         auto* client = static_cast<HttpClient*>(user);
-        std::size_t bytes = size * count;
-        if (client->body_->size() + bytes > client->bodyLimit_) {
-            client->bodyOverLimit_ = true;
-            return 0;
-        }
-        client->body_->append(data, bytes);
-        client->Emit(WorkNotice(HttpNotice::Kind::Work, HttpWorkMode::Read,
-                                static_cast<long long>(client->body_->size())));
-        return bytes;
+        return Guarded(client, kWriteAbort, [&]() -> size_t {
+            std::size_t bytes = size * count;
+            if (client->body_->size() + bytes > client->bodyLimit_) {
+                client->bodyOverLimit_ = true;
+                return 0;
+            }
+            client->body_->append(data, bytes);
+            client->Emit(WorkNotice(HttpNotice::Kind::Work, HttpWorkMode::Read,
+                                    static_cast<long long>(client->body_->size())));
+            return bytes;
+        });
     }
 };
 
@@ -199,6 +252,19 @@ bool HttpClient::Get(const std::string& url, std::string& body) {
     reading_ = false;
     replyStatus_ = 0;
     location_.clear();
+    failure_ = nullptr;
+
+    char errorBuffer[CURL_ERROR_SIZE] = "";
+    curl_slist* headers = nullptr;
+    // However Get() is left, the handle keeps no pointer into this frame and
+    // nothing of the request is left behind.
+    const ScopeExit teardown([&] {
+        lib->easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+        lib->easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+        lib->slist_free_all(headers);
+        body_ = nullptr;
+        reading_ = false;
+    });
 
     lib->easy_setopt(curl, CURLOPT_URL, url.c_str());
     lib->easy_setopt(curl, CURLOPT_HTTPGET, 1L);
@@ -220,7 +286,7 @@ bool HttpClient::Get(const std::string& url, std::string& body) {
     lib->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
     lib->easy_setopt(curl, CURLOPT_USERAGENT, userAgent_.c_str());
 
-    curl_slist* headers = lib->slist_append(nullptr, "Accept: text/html, */*");
+    headers = lib->slist_append(nullptr, "Accept: text/html, */*");
     if (!hostHeader_.empty()) headers = lib->slist_append(headers, ("Host: " + hostHeader_).c_str());
     lib->easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
 
@@ -235,8 +301,10 @@ bool HttpClient::Get(const std::string& url, std::string& body) {
     lib->easy_setopt(curl, CURLOPT_HEADERDATA, this);
     lib->easy_setopt(curl, CURLOPT_WRITEFUNCTION, &HttpClientCallbacks::Write);
     lib->easy_setopt(curl, CURLOPT_WRITEDATA, this);
+    lib->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &HttpClientCallbacks::Progress);
+    lib->easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+    lib->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
 
-    char errorBuffer[CURL_ERROR_SIZE] = "";
     lib->easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
 
     std::string host;
@@ -253,17 +321,14 @@ bool HttpClient::Get(const std::string& url, std::string& body) {
 
     CURLcode result = lib->easy_perform(curl);
 
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+
     // A connection still open (one never closed by libcurl) ends here, so the
     // notices of one request stay together.
     if (reading_) {
         reading_ = false;
         Emit(WorkNotice(HttpNotice::Kind::WorkEnd, HttpWorkMode::Read));
     }
-
-    lib->easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
-    lib->easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
-    lib->slist_free_all(headers);
-    body_ = nullptr;
 
     if (result != CURLE_OK) {
         if (bodyOverLimit_)

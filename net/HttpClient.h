@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -59,6 +60,9 @@ public:
     // false on any failure (no connection, URL refused, protocol other than
     // http, 3xx/4xx/5xx status, body cut short, body over the limit, stall);
     // `body` then holds whatever arrived.
+    // An exception from the notify callback ends the request: the transfer is
+    // aborted, no further notices come, and once the request is torn down
+    // Get() lets that exception through.
     bool Get(const std::string& url, std::string& body);
 
     // Status code and status line (e.g. "HTTP/1.1 404 Not Found") of the last
@@ -95,4 +99,5 @@ private:
     bool reading_ = false;
     int replyStatus_ = 0;
     std::string location_;
+    std::exception_ptr failure_; // thrown by the notify callback inside libcurl, kept for Get()
 };
