@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -211,4 +212,45 @@ TEST_F(HttpClientTest, NoticesOfOneRequestFollowItsCourse) {
     for (const HttpNotice& n : notices)
         if (n.kind == Kind::Work && n.mode == HttpWorkMode::Read) lastRead = n.count;
     EXPECT_EQ(lastRead, static_cast<long long>(body.size()));
+}
+
+TEST_F(HttpClientTest, NotifyThatThrowsEndsTheRequestWithItsException) {
+    using Kind = HttpNotice::Kind;
+    struct Row {
+        const char* callback; // the libcurl callback the notice is raised in
+        bool (*throwsOn)(const HttpNotice&);
+    };
+    const Row rows[] = {
+        {"open socket",
+         [](const HttpNotice& n) { return n.kind == Kind::Status && n.status == HttpStatus::Connecting; }},
+        {"debug", [](const HttpNotice& n) { return n.kind == Kind::Connected; }},
+        {"header",
+         [](const HttpNotice& n) { return n.kind == Kind::Status && n.status == HttpStatus::Text; }},
+        {"write", [](const HttpNotice& n) { return n.kind == Kind::Work && n.mode == HttpWorkMode::Read; }},
+        {"close socket", [](const HttpNotice& n) { return n.kind == Kind::Disconnected; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.callback);
+        bool thrown = false;
+        int noticesAfter = 0;
+        client.SetNotify([&](const HttpNotice& n) {
+            if (thrown) {
+                ++noticesAfter;
+            } else if (row.throwsOn(n)) {
+                thrown = true;
+                throw std::runtime_error(row.callback);
+            }
+        });
+        try {
+            client.Get(Url("cl_send.asp"), body);
+            ADD_FAILURE() << "no exception";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), row.callback);
+        }
+        EXPECT_EQ(noticesAfter, 0);
+
+        client.SetNotify(nullptr);
+        EXPECT_TRUE(client.Get(Url("cl_send.asp"), body));
+        EXPECT_EQ(body, "VOSTRANE.NET:0");
+    }
 }
