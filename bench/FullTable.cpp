@@ -15,14 +15,14 @@ std::unique_ptr<TempDir> WriteFullGuitarFiles() {
     AppDir = dir->Dir();
     const SjisString prefix = Utf8ToSjis("ギター曲");
     const SjisString comment = Utf8ToSjis("もう少しでフルコンボ");
-    for (int i = 0; i < MaxMusicCount; ++i) {
+    for (int i = 0; i < kMaxMusicCount; ++i) {
         TMusicList& music = MusicTable[i];
         music.Name = prefix + std::to_string(i);
         music.Bpm = "150";
         music.ShortName = "S" + std::to_string(i);
         music.Memo = "memo";
         music.Code = FullTableCode(i);
-        music.Flags[i % FlagCount] = true;
+        music.Flags[i % kFlagCount] = true;
         music.Favorite = i % 3 == 0;
         music.Comment = comment;
         music.UpdateTime = "03/14 21:05";
@@ -43,7 +43,7 @@ std::unique_ptr<TempDir> WriteFullGuitarFiles() {
             chart.TotalNotes = 500 + i;
         }
     }
-    MusicCount = MaxMusicCount;
+    MusicCount = kMaxMusicCount;
     SetDataLoadComplete(true);
     const SjisString& base = GuitarEdition().GameName;
     SaveMusicList(base);

@@ -16,7 +16,7 @@ namespace {
 
 void FillFullTable(const Edition& edition) {
     ResetData(edition);
-    for (int i = 0; i < MaxMusicCount; ++i) {
+    for (int i = 0; i < kMaxMusicCount; ++i) {
         TMusicList& song = MusicTable[static_cast<std::size_t>(i)];
         song.Code = FullTableCode(i);
         song.Index = i;
@@ -33,7 +33,7 @@ void FillFullTable(const Edition& edition) {
         }
         MusicNames.push_back(song.Name);
     }
-    MusicCount = MaxMusicCount;
+    MusicCount = kMaxMusicCount;
 }
 
 void RefreshFullTable(benchmark::State& state, const Edition& edition) {

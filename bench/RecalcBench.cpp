@@ -14,7 +14,7 @@ namespace {
 // recalculation rewrites (legacy) are left out so every iteration does the same work.
 void FillFullGuitarTable() {
     ResetData(GuitarEdition());
-    for (int i = 0; i < MaxMusicCount; ++i) {
+    for (int i = 0; i < kMaxMusicCount; ++i) {
         TMusicList& music = MusicTable[i];
         music.Code = FullTableCode(i);
         music.Index = i;
@@ -46,7 +46,7 @@ void FillFullGuitarTable() {
             }
         }
     }
-    MusicCount = MaxMusicCount;
+    MusicCount = kMaxMusicCount;
 }
 
 void BM_RecalcAllSkillsFullGuitarTable(benchmark::State& state) {

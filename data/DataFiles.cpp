@@ -15,13 +15,13 @@ namespace {
 
 bool loadComplete = false;
 
-constexpr int MusicSplitLimit = 25;
-constexpr int DataSplitLimit = 255;
+constexpr int kMusicSplitLimit = 25;
+constexpr int kDataSplitLimit = 255;
 
 // Positions in a chart row of the eight stored values, in file order.
-constexpr int StoredPos[8] = {0, 1, 2, 3, 4, 5, 7, 6};
+constexpr int kStoredPos[8] = {0, 1, 2, 3, 4, 5, 7, 6};
 // Legacy lines hold the first seven of them.
-constexpr int LegacyValues = 7;
+constexpr int kLegacyValues = 7;
 
 std::string PathOf(const SjisString& base, const char* extension) {
     return AppDir + base + extension;
@@ -90,11 +90,11 @@ void SplitFields(std::string_view text, char separator, FieldArray& fields, int 
 }
 
 void SplitMusicLine(std::string_view line, FieldArray& fields) {
-    SplitFields(line, line.find('\t') != std::string_view::npos ? '\t' : ',', fields, MusicSplitLimit);
+    SplitFields(line, line.find('\t') != std::string_view::npos ? '\t' : ',', fields, kMusicSplitLimit);
 }
 
 void SplitDataLine(std::string_view line, FieldArray& fields) {
-    SplitFields(line, line.find('\t') != std::string_view::npos ? '\t' : ',', fields, DataSplitLimit);
+    SplitFields(line, line.find('\t') != std::string_view::npos ? '\t' : ',', fields, kDataSplitLimit);
 }
 
 int MusicFieldCapacity(const Edition& layout) {
@@ -126,15 +126,15 @@ void LoadMusicList(const SjisString& base) {
 
     const int charts = ChartCount();
     const int flagField = 2 + charts;
-    const int shortField = flagField + FlagCount;
+    const int shortField = flagField + kFlagCount;
     FieldArray f(static_cast<std::size_t>(MusicFieldCapacity()));
     ForEachLine(bytes, [&](std::string_view line) {
         SplitMusicLine(line, f);
         if (TrimText(f[0]).empty()) return;
-        if (MusicCount >= MaxMusicCount) throw MusicListTooLong();
+        if (MusicCount >= kMaxMusicCount) throw MusicListTooLong();
 
         // Converted before the entry is touched, so a failing line leaves no half song.
-        std::array<int32_t, MaxChartCount> level{};
+        std::array<int32_t, kMaxChartCount> level{};
         for (int c = 0; c < charts; ++c)
             level[c] = CheckedValue(f[2 + c]);
         const int32_t code = StrToInt(f[shortField + 2]);
@@ -143,7 +143,7 @@ void LoadMusicList(const SjisString& base) {
         music.Name = f[0];
         music.Bpm = f[1];
         music.Level = level;
-        for (int k = 0; k < FlagCount; ++k)
+        for (int k = 0; k < kFlagCount; ++k)
             music.Flags[k] = f[flagField + k] == "1";
         music.ShortName = f[shortField];
         music.Memo = f[shortField + 1];
@@ -178,12 +178,12 @@ void LoadSkillData(const SjisString& base) {
         // The marker is the last byte of the whole line.
         const char marker = line.back();
         if (marker != '$' && marker != '#') return;
-        const int perChart = marker == '$' ? 8 : LegacyValues;
+        const int perChart = marker == '$' ? 8 : kLegacyValues;
         for (int row = 0; row < 2; ++row) {
             for (int c = 0; c < charts; ++c) {
                 TChartResult& chart = skill.Chart[c];
                 for (int k = 0; k < perChart; ++k)
-                    chart.Value(row, StoredPos[k]) =
+                    chart.Value(row, kStoredPos[k]) =
                         CheckedValue(f[1 + row * perChart * charts + perChart * c + k]);
                 if (marker == '#') {
                     chart.Reserved = 0;
@@ -242,7 +242,7 @@ void SaveMusicList(const SjisString& base) {
             out += '\t';
             AppendInt(out, music.Level[c]);
         }
-        for (int k = 0; k < FlagCount; ++k)
+        for (int k = 0; k < kFlagCount; ++k)
             out += music.Flags[k] ? "\t1" : "\t0";
         out += '\t';
         out += SanitizeFieldText(music.ShortName);
@@ -271,7 +271,7 @@ void SaveSkillData(const SjisString& base) {
         for (int row = 0; row < 2; ++row) {
             for (int c = 0; c < charts; ++c) {
                 for (int k = 0; k < 8; ++k) {
-                    AppendInt(out, music.SkillList.Chart[c].Value(row, StoredPos[k]));
+                    AppendInt(out, music.SkillList.Chart[c].Value(row, kStoredPos[k]));
                     out += '\t';
                 }
             }
@@ -326,6 +326,6 @@ bool LoadAllDataFiles(const SjisString& base) {
     LoadFavorites(base);
     LoadComments(base);
     if (musicListError) std::rethrow_exception(musicListError);
-    loadComplete = MusicCount >= 1 && MusicCount <= MaxMusicCount;
+    loadComplete = MusicCount >= 1 && MusicCount <= kMaxMusicCount;
     return loadComplete;
 }

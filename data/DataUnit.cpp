@@ -2,7 +2,7 @@
 
 #include "data/SkillCmp.h"
 
-std::array<TMusicList, MaxMusicCount> MusicTable;
+std::array<TMusicList, kMaxMusicCount> MusicTable;
 int32_t MusicCount = 0;
 int32_t TotalSkill = 0;
 int32_t RemainThreshold = 0;

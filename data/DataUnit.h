@@ -45,7 +45,7 @@ enum : int32_t { InputLegacy = 0, InputRate = 1, InputPercents = 2, InputCounts 
 struct TSkillList {
     SjisString Name;
     int32_t Index = 0;
-    std::array<TChartResult, MaxChartCount> Chart{}; // ChartCount() of them are used
+    std::array<TChartResult, kMaxChartCount> Chart{}; // ChartCount() of them are used
     int32_t Rank = 0;
     int32_t BestCode = 0;
     int32_t BestSkill = 0;
@@ -54,7 +54,7 @@ struct TSkillList {
     int32_t Remain = 0;
 };
 
-constexpr int FlagCount = 10;
+constexpr int kFlagCount = 10;
 
 struct TMusicList {
     int32_t Code = 0;
@@ -62,8 +62,8 @@ struct TMusicList {
     SjisString ShortName;
     SjisString Memo;
     SjisString Bpm;
-    std::array<int32_t, MaxChartCount> Level{}; // 0: the song has no such chart
-    std::array<bool, FlagCount> Flags{};
+    std::array<int32_t, kMaxChartCount> Level{}; // 0: the song has no such chart
+    std::array<bool, kFlagCount> Flags{};
     int32_t Index = 0;
     TSkillList SkillList;
     bool Favorite = false;
@@ -72,14 +72,14 @@ struct TMusicList {
     bool Changed = false;
 };
 
-constexpr int MaxMusicCount = 501;
+constexpr int kMaxMusicCount = 501;
 
 // Song categories by code; -1 for a song of no category.
 enum SongCategoryId { CategoryNone = -1, CategoryExisting = 0, CategoryNew = 1, CategoryLong = 2, CategoryNonStop = 3 };
 int SongCategory(int32_t code);
 
 // The one table and its globals; they live for the whole run.
-extern std::array<TMusicList, MaxMusicCount> MusicTable;
+extern std::array<TMusicList, kMaxMusicCount> MusicTable;
 extern int32_t MusicCount;
 extern int32_t TotalSkill;
 extern int32_t RemainThreshold;

@@ -13,7 +13,7 @@ struct Edition {
     SjisString HalfRateCaption;   // caption of the result dialog's half-rate toggle
 };
 
-constexpr int MaxChartCount = 9;
+constexpr int kMaxChartCount = 9;
 
 // The two editions. A program picks its own at start; the update check reads
 // the song lists of both.

@@ -9,14 +9,14 @@
 
 int CountMusicListSongs(std::string_view bytes, const Edition& layout) {
     const int charts = layout.ChartCount;
-    const int codeField = 2 + charts + FlagCount + 2;
+    const int codeField = 2 + charts + kFlagCount + 2;
     FieldArray fields(static_cast<std::size_t>(MusicFieldCapacity(layout)));
     int songs = 0;
     ForEachLine(bytes, [&](std::string_view line) {
         SplitMusicLine(line, fields);
         if (TrimText(fields[0]).empty()) return;
         ++songs;
-        if (songs > MaxMusicCount) return; // the count alone decides from here
+        if (songs > kMaxMusicCount) return; // the count alone decides from here
         for (int c = 0; c < charts; ++c)
             if (IsDigits(fields[2 + c])) StrToInt(fields[2 + c]);
         StrToInt(fields[codeField]);
@@ -27,7 +27,7 @@ int CountMusicListSongs(std::string_view bytes, const Edition& layout) {
 bool IsUsableMusicList(std::string_view bytes, const Edition& layout) {
     try {
         const int songs = CountMusicListSongs(bytes, layout);
-        return songs >= 1 && songs <= MaxMusicCount;
+        return songs >= 1 && songs <= kMaxMusicCount;
     } catch (const std::exception&) {
         return false;
     }

@@ -13,7 +13,7 @@ struct RankEntry {
     int32_t Index; // -1 for a song outside the category
     int32_t Key;   // BestSkill
 };
-RankEntry RankWork[MaxMusicCount];
+RankEntry RankWork[kMaxMusicCount];
 
 // Points x 100 from a rate x 100; 0 without a rate or without the chart.
 int32_t SkillFromStoredRate(int32_t rate, int32_t level) {
@@ -113,7 +113,7 @@ int32_t RecalcAllSkills() {
         PickBestChart(music.SkillList);
     }
     int32_t total = 0;
-    for (const CategoryRange& category : RankedCategories)
+    for (const CategoryRange& category : kRankedCategories)
         total = WrapAdd(total, RankCategory(category.Lo, category.Hi, category.Counted));
     TotalSkill = total;
     return TotalSkill;

@@ -12,7 +12,7 @@ struct CategoryRange {
 };
 
 // In the order RecalcAllSkills ranks them; the counted tops add up to 53 songs.
-inline constexpr CategoryRange RankedCategories[4] = {
+inline constexpr CategoryRange kRankedCategories[4] = {
     {0, 999, 35},     // existing songs
     {1000, 1999, 13}, // new songs
     {2000, 2999, 2},  // long versions

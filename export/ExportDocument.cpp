@@ -54,7 +54,7 @@ namespace {
 
 // The counted top of a category, as the ranking uses it.
 int32_t CountedTop(int category) {
-    for (const CategoryRange& range : RankedCategories)
+    for (const CategoryRange& range : kRankedCategories)
         if (SongCategory(range.Lo) == category) return range.Counted;
     return 0;
 }

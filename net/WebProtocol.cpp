@@ -76,7 +76,7 @@ SjisString FormatRecordValue(int32_t value) {
 
 SjisString SendRecordGroup(const TMusicList& music) {
     const TSkillList& skills = music.SkillList;
-    int chart = std::clamp<int32_t>(skills.BestChart, 0, MaxChartCount - 1);
+    int chart = std::clamp<int32_t>(skills.BestChart, 0, kMaxChartCount - 1);
     const TChartResult& result = skills.Chart[static_cast<std::size_t>(chart)];
 
     SjisString record =

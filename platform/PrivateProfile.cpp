@@ -93,7 +93,7 @@ std::size_t FindSection(const std::vector<Line>& lines, std::string_view section
 }
 
 SjisString CutToLimit(std::string_view s) {
-    return SjisString(s.substr(0, ProfileValueLimit));
+    return SjisString(s.substr(0, kProfileValueLimit));
 }
 
 SjisString WithoutLineBreaks(std::string_view s) {

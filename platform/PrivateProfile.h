@@ -17,10 +17,10 @@
 // with ";" are comments; there are no inline comments.
 
 // Longest value a read returns, in bytes.
-constexpr std::size_t ProfileValueLimit = 2047;
+constexpr std::size_t kProfileValueLimit = 2047;
 
 // The value of key in section of the profile text, or `def` when the section
-// or key is missing. Cut to ProfileValueLimit bytes.
+// or key is missing. Cut to kProfileValueLimit bytes.
 SjisString ProfileLookup(const std::string& text, const SjisString& section, const SjisString& key,
                          const SjisString& def);
 

@@ -19,7 +19,7 @@ int32_t RemainingPoints(int32_t rate, int32_t level) {
 
 AdviceVerdict JudgeAdvice(const TMusicList& song, int condition, int32_t threshold) {
     const TSkillList& skills = song.SkillList;
-    const bool hasBest = skills.BestChart >= 0 && skills.BestChart < MaxChartCount;
+    const bool hasBest = skills.BestChart >= 0 && skills.BestChart < kMaxChartCount;
     AdviceVerdict verdict;
     if (!hasBest) {
         verdict.Match = condition < AdviceNearTop || condition > AdviceRemaining;

@@ -34,7 +34,7 @@ int32_t RowSongIndex(const QTreeWidgetItem& row) {
 TMusicList* RowSong(const QTreeWidgetItem* row) {
     if (row == nullptr) return nullptr;
     const int32_t index = RowSongIndex(*row);
-    if (index < 0 || index >= MusicCount || index >= MaxMusicCount) return nullptr;
+    if (index < 0 || index >= MusicCount || index >= kMaxMusicCount) return nullptr;
     return &MusicTable[static_cast<std::size_t>(index)];
 }
 

@@ -250,9 +250,9 @@ void MainForm::btnCompClick() {
     LVmain->setUpdatesEnabled(false);
     grdBatch->setUpdatesEnabled(false);
     const auto redraw = qScopeGuard([&] {
-        AddingColouredRows = true;
+        addingColouredRows_ = true;
         LVmain->addTopLevelItems(rows);
-        AddingColouredRows = false;
+        addingColouredRows_ = false;
         LVmain->setUpdatesEnabled(true);
         LVmain->viewport()->update();
         grdBatch->setUpdatesEnabled(true);

@@ -47,8 +47,8 @@ class MainForm : public QMainWindow {
   public:
     // Column counts of the guitar edition; the drum edition drops the BASS and
     // OPEN PICK columns.
-    static constexpr int MainColumnsMax = 16;
-    static constexpr int SkillColumnsMax = 49;
+    static constexpr int kMainColumnsMax = 16;
+    static constexpr int kSkillColumnsMax = 49;
 
     explicit MainForm(QWidget* parent = nullptr);
     ~MainForm() override;
@@ -86,8 +86,8 @@ class MainForm : public QMainWindow {
     int32_t PlayMode = 0; // the selected tab of tcPlayMode
     int32_t SkillSortColumn = 0;
     struct SortSigns {
-        std::array<int32_t, MainColumnsMax> Main;   // one sign per LVmain column
-        std::array<int32_t, SkillColumnsMax> Skill; // one sign per LVskill column
+        std::array<int32_t, kMainColumnsMax> Main;   // one sign per LVmain column
+        std::array<int32_t, kSkillColumnsMax> Skill; // one sign per LVskill column
     } SortDirection{};
     int32_t stSkillPointTag = 0; // TotalSkill (x 100) shown in stSkillPoint
     std::vector<QIcon> ILmain;   // row images by best-chart code 0..12
@@ -244,12 +244,12 @@ class MainForm : public QMainWindow {
     void ColourMainRow(QTreeWidgetItem& row);
     // Set while the refresh adds rows it has coloured already: colouring a row
     // inside the list costs two change notices per cell.
-    bool AddingColouredRows = false;
+    bool addingColouredRows_ = false;
     // The row's image index: the best-chart code whose image the row shows, -1 for none.
     int32_t RowImageIndex(const QTreeWidgetItem& row) const;
     // Colours a level cell of either list by its chart and the row's image.
     void FillLevelCell(QTreeWidgetItem& item, int column, int chart) const;
-    const QWidget* PageShown = nullptr; // the active page, as the page handlers last saw it
+    const QWidget* pageShown_ = nullptr; // the active page, as the page handlers last saw it
 
     // ---- Batch-update grid (MainFormBatch.cpp)
     void ConnectBatchHandlers();

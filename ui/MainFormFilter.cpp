@@ -29,10 +29,10 @@ void MainForm::ConnectFilterHandlers() {
     connect(N4, &QAction::triggered, this, GuardedSlot([this](bool) { N4Click(); }));
     connect(N5, &QAction::triggered, this, GuardedSlot([this](bool) { N5Click(); }));
 
-    PageShown = PageControl1->currentWidget();
+    pageShown_ = PageControl1->currentWidget();
     connect(PageControl1, &QTabWidget::currentChanged, this, GuardedSlot([this](int) {
-                const QWidget* left = PageShown;
-                PageShown = PageControl1->currentWidget();
+                const QWidget* left = pageShown_;
+                pageShown_ = PageControl1->currentWidget();
                 PageControl1Changing(left);
                 PageControl1Change();
             }));
@@ -41,7 +41,7 @@ void MainForm::ConnectFilterHandlers() {
     // The level colours follow each row's own image: they are set when rows
     // are added and again whenever a row's image is replaced in place.
     const auto colourRows = [this](int first, int last) {
-        if (AddingColouredRows) return;
+        if (addingColouredRows_) return;
         for (int r = first; r <= last; ++r)
             if (QTreeWidgetItem* row = LVmain->topLevelItem(r)) ColourMainRow(*row);
     };

@@ -37,7 +37,7 @@ struct Column {
 };
 
 // LVmain, guitar edition; the drum edition leaves out the BASS and OPEN PICK levels.
-const Column kMainColumns[MainForm::MainColumnsMax] = {
+const Column kMainColumns[MainForm::kMainColumnsMax] = {
     {"ID", 70},    {"曲名", 250},        {"BPM", 30},       {"BAS", 42},      {"ADV", 42},   {"EXT", 42},
     {"BAS_B", 42}, {"ADV_B", 42},        {"EXT_B", 42},     {"BAS_O", 42},    {"ADV_O", 42}, {"EXT_O", 42},
     {"SKILL", 0},  {"Information", 100}, {"コメント", 200}, {"更新日時", 80},
@@ -300,10 +300,10 @@ void MainForm::BuildSongPage() {
 
     QStringList captions;
     const bool guitar = ChartCount() == 9;
-    for (int column = 0; column < MainColumnsMax; ++column)
+    for (int column = 0; column < kMainColumnsMax; ++column)
         if (guitar || column < 6 || column >= kMainAfterLevels) captions << UiText(kMainColumns[column].Caption);
     LVmain = MakeList(TabSheet1, "LVmain", captions);
-    for (int column = 0, shown = 0; column < MainColumnsMax; ++column) {
+    for (int column = 0, shown = 0; column < kMainColumnsMax; ++column) {
         if (!guitar && column >= 6 && column < kMainAfterLevels) continue;
         if (kMainColumns[column].Width > 0) LVmain->setColumnWidth(shown, kMainColumns[column].Width);
         ++shown;
@@ -366,7 +366,7 @@ void MainForm::BuildSongPage() {
     // Row titles drawn to the left of the three frames, level with their rows.
     auto* titles = new QWidget(GroupBox1);
     titles->setObjectName(QStringLiteral("pnlRowTitles"));
-    titles->setFixedSize(72, ResultDataFrame::FrameHeight);
+    titles->setFixedSize(72, ResultDataFrame::kFrameHeight);
     const char* const kRowTitles[8] = {"PERFECT", "GREAT",     "GOOD",   "POOR",
                                        "MISS",    "MAX COMBO", "達成率", "SKILL"};
     for (int n = 0; n < 8; ++n) {

@@ -101,7 +101,7 @@ QTreeWidgetItem* MainForm::SelectedRow(const QTreeWidget* list) {
 }
 
 void MainForm::LVmainColumnClick(int column) {
-    if (column < 0 || column >= MainColumnsMax) return;
+    if (column < 0 || column >= kMainColumnsMax) return;
     MainSortColumn = column;
     int32_t& sign = SortDirection.Main[static_cast<std::size_t>(column)];
     sign = -sign;
@@ -109,7 +109,7 @@ void MainForm::LVmainColumnClick(int column) {
 }
 
 void MainForm::LVskillColumnClick(int column) {
-    if (column < 0 || column >= SkillColumnsMax) return;
+    if (column < 0 || column >= kSkillColumnsMax) return;
     SkillSortColumn = column;
     int32_t& sign = SortDirection.Skill[static_cast<std::size_t>(column)];
     sign = -sign;

@@ -53,7 +53,7 @@ class LevelSpinBox : public QSpinBox {
     int valueFromText(const QString& text) const override { return LevelFromText(text); }
 };
 
-const char* const kFlagCaptions[FlagCount] = {"新曲",
+const char* const kFlagCaptions[kFlagCount] = {"新曲",
                                               "ロングバージョン",
                                               "復活曲",
                                               "バトル",
@@ -169,7 +169,7 @@ void MusicEditForm::BuildControls() {
     nameRow3->addWidget(new QLabel(UiText("曲名"), TabSheet3));
     nameRow3->addWidget(edName3, 1);
     manage->addLayout(nameRow3, 0, 0, 1, 2);
-    for (int k = 0; k < FlagCount; ++k) {
+    for (int k = 0; k < kFlagCount; ++k) {
         auto* check = new QCheckBox(UiText(kFlagCaptions[k]), TabSheet3);
         check->setObjectName(QString("chDisp%1").arg(k));
         chDisp[k] = check;
@@ -228,7 +228,7 @@ void MusicEditForm::LoadMusic(int32_t index) {
     edMemo->setPlainText(shownMemo_);
     for (int c = 0; c < ChartCount(); ++c)
         LevelEdits[c]->setValue(music.Level[c]); // the box clamps to 0..100
-    for (int k = 0; k < FlagCount; ++k)
+    for (int k = 0; k < kFlagCount; ++k)
         chDisp[k]->setChecked(music.Flags[k]);
     MusicIndex = index;
 }
@@ -247,7 +247,7 @@ void MusicEditForm::btnOKClick() {
     music.Memo = memo;
     for (int c = 0; c < ChartCount(); ++c)
         music.Level[c] = LevelFromText(LevelEdits[c]->text());
-    for (int k = 0; k < FlagCount; ++k)
+    for (int k = 0; k < kFlagCount; ++k)
         music.Flags[k] = chDisp[k]->isChecked();
     accept();
 }

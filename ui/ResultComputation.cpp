@@ -13,7 +13,7 @@
 namespace {
 
 int32_t ClampPercent(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, 0, PercentFieldMax));
+    return static_cast<int32_t>(std::clamp<int64_t>(value, 0, kPercentFieldMax));
 }
 
 // A share of the total in whole percent: the ratio times 100, formed in
@@ -54,7 +54,7 @@ CountShares SharesFromCounts(const Judgements& counts) {
     int64_t notes = 0;
     for (int j = 0; j < 5; ++j)
         notes += counts[j];
-    shares.Total = static_cast<int32_t>(std::clamp<int64_t>(notes, 0, CountFieldMax));
+    shares.Total = static_cast<int32_t>(std::clamp<int64_t>(notes, 0, kCountFieldMax));
     const int32_t total = shares.Total;
 
     Judgements& p = shares.Percents;

@@ -16,8 +16,8 @@ using Judgements = std::array<int32_t, 6>;
 
 // Ranges of the dialog's numeric fields; a value set into a field is brought
 // into them, so the results below are given as the fields will hold them.
-constexpr int32_t CountFieldMax = 9999;  // counts and the total notes
-constexpr int32_t PercentFieldMax = 100; // percentages and the rate
+constexpr int32_t kCountFieldMax = 9999;  // counts and the total notes
+constexpr int32_t kPercentFieldMax = 100; // percentages and the rate
 
 // Percentages derived from counts.
 struct CountShares {

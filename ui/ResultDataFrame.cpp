@@ -71,11 +71,11 @@ void SetBackColour(QWidget* widget, const QColor& colour) {
 } // namespace
 
 ResultDataFrame::ResultDataFrame(QWidget* parent) : QFrame(parent) {
-    setFixedSize(FrameWidth, FrameHeight);
+    setFixedSize(kFrameWidth, kFrameHeight);
 
     lbBasTop = new QLabel(QStringLiteral("BSC"), this);
     lbBasTop->setObjectName(QStringLiteral("lbBasTop"));
-    lbBasTop->setGeometry(0, 0, FrameWidth, 13);
+    lbBasTop->setGeometry(0, 0, kFrameWidth, 13);
     lbBasTop->setAlignment(Qt::AlignCenter);
     QFont titleFont = lbBasTop->font();
     titleFont.setBold(true);
@@ -85,7 +85,7 @@ ResultDataFrame::ResultDataFrame(QWidget* parent) : QFrame(parent) {
 
     pnlBack = new QFrame(this);
     pnlBack->setObjectName(QStringLiteral("pnlBack"));
-    pnlBack->setGeometry(0, kBackTop, FrameWidth, FrameHeight - kBackTop);
+    pnlBack->setGeometry(0, kBackTop, kFrameWidth, kFrameHeight - kBackTop);
     pnlBack->setFrameShape(QFrame::Panel);
     pnlBack->setFrameShadow(QFrame::Sunken);
     pnlBack->setAutoFillBackground(true);
@@ -94,7 +94,7 @@ ResultDataFrame::ResultDataFrame(QWidget* parent) : QFrame(parent) {
     for (int n = 0; n < 8; ++n) {
         auto* label = new QLabel(pnlBack);
         label->setObjectName(QStringLiteral("lbBasN%1").arg(n + 1));
-        label->setGeometry(2, kRowTop[n], FrameWidth - 6, 14);
+        label->setGeometry(2, kRowTop[n], kFrameWidth - 6, 14);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         lbBasN[static_cast<std::size_t>(n)] = label;
     }
@@ -102,7 +102,7 @@ ResultDataFrame::ResultDataFrame(QWidget* parent) : QFrame(parent) {
         auto* line = new QFrame(pnlBack);
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Sunken);
-        line->setGeometry(3, y, FrameWidth - 8, 3);
+        line->setGeometry(3, y, kFrameWidth - 8, 3);
     }
 
     SetTextColour(lbBasTop, kLevels[0].Title);

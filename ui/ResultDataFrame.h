@@ -26,8 +26,8 @@ SjisString SkillText(double skill);
 class ResultDataFrame : public QFrame {
     Q_OBJECT
   public:
-    static constexpr int FrameWidth = 81;
-    static constexpr int FrameHeight = 175;
+    static constexpr int kFrameWidth = 81;
+    static constexpr int kFrameHeight = 175;
 
     explicit ResultDataFrame(QWidget* parent = nullptr);
 

@@ -146,21 +146,21 @@ void ResultForm::BuildControls() {
     for (int j = 0; j < 6; ++j) {
         const int y = 140 + 28 * j;
         AddLabel(this, kJudgements[j], 10, y + 3, 84);
-        edN[j] = new NumericField(0, CountFieldMax, 4, this);
+        edN[j] = new NumericField(0, kCountFieldMax, 4, this);
         edN[j]->setObjectName(QString("edN%1").arg(j + 1));
         edN[j]->setGeometry(96, y, 66, 22);
         AddLabel(this, "【", 166, y + 3, 14);
-        edR[j] = new NumericField(0, PercentFieldMax, 3, this);
+        edR[j] = new NumericField(0, kPercentFieldMax, 3, this);
         edR[j]->setObjectName(QString("edR%1").arg(j + 1));
         edR[j]->setGeometry(182, y, 52, 22);
         AddLabel(this, "】", 236, y + 3, 14);
         AddLabel(this, "％", 250, y + 3, 16);
     }
-    edN[6] = new NumericField(0, CountFieldMax, 4, this);
+    edN[6] = new NumericField(0, kCountFieldMax, 4, this);
     edN[6]->setObjectName("edN7");
     edN[6]->hide();
     AddLabel(this, "達成率", 290, 140, 60);
-    edR[6] = new NumericField(0, PercentFieldMax, 3, this);
+    edR[6] = new NumericField(0, kPercentFieldMax, 3, this);
     edR[6]->setObjectName("edR7");
     edR[6]->setGeometry(290, 160, 56, 22);
     AddLabel(this, "％", 350, 163, 16);
@@ -355,11 +355,11 @@ void ResultForm::ShowDelta(const DeltaView& view) {
 }
 
 void ResultForm::SetInputMarker(int32_t inputMode) {
-    InputMarker =
+    inputMarker_ =
         inputMode == InputRate || inputMode == InputPercents || inputMode == InputCounts ? inputMode : 0;
-    shpBox3->setVisible(InputMarker == InputRate);
-    shpBox1->setVisible(InputMarker == InputPercents);
-    shpBox2->setVisible(InputMarker == InputCounts);
+    shpBox3->setVisible(inputMarker_ == InputRate);
+    shpBox1->setVisible(inputMarker_ == InputPercents);
+    shpBox2->setVisible(inputMarker_ == InputCounts);
 }
 
 Judgements ResultForm::FieldValues(const std::array<NumericField*, 7>& fields) const {
@@ -390,7 +390,7 @@ bool ResultForm::StoreResult() {
     }
     chart.Rate = PendingRate;
     chart.TotalNotes = edN[6]->Value();
-    chart.InputMode = StoredInputMode(InputMarker, btnOptAuto->isChecked());
+    chart.InputMode = StoredInputMode(inputMarker_, btnOptAuto->isChecked());
     music.UpdateTime = FormatTime(Now(), "mm/dd hh:nn");
     music.Comment = CommentForStorage(edComment->SjisText());
     music.Changed = true;

@@ -134,14 +134,14 @@ TEST_F(DataFilesTest, MasterListFieldsLoad) {
     const TMusicList& a = MusicTable[0];
     EXPECT_EQ(a.Name, Sj("ソ表能"));
     EXPECT_EQ(a.Bpm, "150");
-    EXPECT_EQ(a.Level, (std::array<int32_t, MaxChartCount>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(a.Flags, (std::array<bool, FlagCount>{true, false, true, false, false, false, false, false,
+    EXPECT_EQ(a.Level, (std::array<int32_t, kMaxChartCount>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(a.Flags, (std::array<bool, kFlagCount>{true, false, true, false, false, false, false, false,
                                                     false, true}));
     EXPECT_EQ(a.ShortName, "short");
     EXPECT_EQ(a.Memo, "memo");
     EXPECT_EQ(a.Code, 1003);
     EXPECT_EQ(MusicTable[1].Level[8], 9);
-    EXPECT_EQ(MusicTable[1].Flags, (std::array<bool, FlagCount>{}));
+    EXPECT_EQ(MusicTable[1].Flags, (std::array<bool, kFlagCount>{}));
     EXPECT_EQ(MusicTable[1].ShortName, "SB");
     EXPECT_EQ(MusicTable[1].Code, 16);
     EXPECT_EQ(MusicTable[2].Code, -5);
@@ -164,7 +164,7 @@ TEST_F(DataFilesTest, CheckedFieldsAndBlankNames) {
     EXPECT_FALSE(MusicTable[0].Flags[0]);
     const TMusicList& b = MusicTable[1];
     EXPECT_EQ(b.Index, 1);
-    EXPECT_EQ(b.Level, (std::array<int32_t, MaxChartCount>{0, 0, 0, 7, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(b.Level, (std::array<int32_t, kMaxChartCount>{0, 0, 0, 7, 5, 6, 7, 8, 9}));
     EXPECT_FALSE(b.Flags[0]);
     EXPECT_TRUE(b.Flags[1]);
     EXPECT_EQ(b.Code, 12);

@@ -16,7 +16,7 @@ std::string SongLine(const Edition& layout, const std::string& name, const std::
     std::string line = name + "\t150";
     for (int c = 0; c < layout.ChartCount; ++c)
         line += "\t" + level;
-    for (int k = 0; k < FlagCount; ++k)
+    for (int k = 0; k < kFlagCount; ++k)
         line += "\t0";
     return line + "\tshort\tmemo\t" + code;
 }
@@ -44,8 +44,8 @@ TEST(MusicListCheck, AcceptsExactlyWhatTheReaderLoadsCompletely) {
         {g, Songs(d, 2), -1}, // a drum list has no code where the guitar layout has it
         {g, "", 0},
         {d, "\r\n  \r\n", 0},
-        {d, Songs(d, MaxMusicCount), MaxMusicCount},
-        {d, Songs(d, MaxMusicCount + 1), MaxMusicCount + 1},
+        {d, Songs(d, kMaxMusicCount), kMaxMusicCount},
+        {d, Songs(d, kMaxMusicCount + 1), kMaxMusicCount + 1},
         // Blank names are skipped, LF alone ends a line, a line without TAB splits at ",".
         {g, SongLine(g, "A", "1") + "\n" + SongLine(g, "  ", "x") + "\n" + commaLine + "\n", 2},
         {g, SongLine(g, "A", "1", "x"), 1}, // a level that is not plain digits reads as 0
@@ -71,7 +71,7 @@ TEST(MusicListCheck, AcceptsExactlyWhatTheReaderLoadsCompletely) {
         } catch (const AppError&) {
         }
         EXPECT_EQ(IsUsableMusicList(c.list, c.layout), loaded) << label;
-        EXPECT_EQ(loaded, c.songs >= 1 && c.songs <= MaxMusicCount) << label;
+        EXPECT_EQ(loaded, c.songs >= 1 && c.songs <= kMaxMusicCount) << label;
     }
 }
 

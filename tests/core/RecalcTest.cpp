@@ -301,11 +301,11 @@ TEST_F(RecalcTest, TotalWrapsAt32Bits) {
 // Every entry of a full table takes part in the sort: ascending points end
 // in descending order, the top 35 counted.
 TEST_F(RecalcTest, FullTableRanksEverySong) {
-    for (int i = 0; i < MaxMusicCount; ++i)
+    for (int i = 0; i < kMaxMusicCount; ++i)
         AddSongWithPoints(i, i + 1);
     EXPECT_EQ(RecalcAllSkills(), 35 * (467 + 501) / 2);
-    for (int i = 0; i < MaxMusicCount; ++i) {
-        EXPECT_EQ(Skills(i).Rank, MaxMusicCount - i) << i;
-        EXPECT_EQ(Skills(i).BestCode, i >= MaxMusicCount - 35 ? 6 : 3) << i;
+    for (int i = 0; i < kMaxMusicCount; ++i) {
+        EXPECT_EQ(Skills(i).Rank, kMaxMusicCount - i) << i;
+        EXPECT_EQ(Skills(i).BestCode, i >= kMaxMusicCount - 35 ? 6 : 3) << i;
     }
 }

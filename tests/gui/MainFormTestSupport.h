@@ -23,7 +23,7 @@ inline SjisString SongLine(const char* nameUtf8, const std::string& code, std::i
     level.resize(static_cast<std::size_t>(ChartCount()), 0);
     for (int value : level)
         line += "\t" + std::to_string(value);
-    for (int f = 0; f < FlagCount; ++f) {
+    for (int f = 0; f < kFlagCount; ++f) {
         bool set = false;
         for (int g : flags)
             set = set || g == f;

@@ -77,7 +77,7 @@ TEST_F(MusicEditFormTest, LoadFillsEveryPageAndClampsLevels) {
     for (int c = 0; c < 9; ++c)
         EXPECT_EQ(form->LevelEdits[c]->value(), expected[c]) << c;
     EXPECT_EQ(form->LevelEdits[3]->objectName(), "edBBSC");
-    for (int k = 0; k < FlagCount; ++k)
+    for (int k = 0; k < kFlagCount; ++k)
         EXPECT_EQ(Flag(k)->isChecked(), music.Flags[k]) << k;
     EXPECT_FALSE(Flag(9)->isEnabled());
     // The edits count Shift-JIS bytes.

@@ -40,7 +40,7 @@ std::string MasterList(const Edition& layout, std::initializer_list<const char*>
         list += std::string(name) + "\t150";
         for (int c = 0; c < layout.ChartCount; ++c)
             list += "\t" + std::to_string(c + 1);
-        for (int k = 0; k < FlagCount; ++k)
+        for (int k = 0; k < kFlagCount; ++k)
             list += "\t0";
         list += "\tS\tM\t" + std::to_string(code++) + "\r\n";
     }
