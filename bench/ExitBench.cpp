@@ -3,8 +3,8 @@
 // settings written in one go, beside the former way of rewriting the file in
 // place once a key.
 #include "bench/FullTable.h"
-#include "data/Unitini.h"
 #include "data/Edition.h"
+#include "data/Unitini.h"
 #include "platform/PrivateProfile.h"
 #include "platform/ProgramDir.h"
 #include "ui/MainForm.h"

@@ -2,8 +2,8 @@
 // chart, every song shown, the window visible so the batch grid is filled too.
 #include "bench/FullTable.h"
 #include "data/DataUnit.h"
-#include "data/SkillCmp.h"
 #include "data/Edition.h"
+#include "data/SkillCmp.h"
 #include "tests/TestSupport.h"
 #include "ui/MainForm.h"
 

@@ -1,8 +1,8 @@
 #include "bench/FullTable.h"
 #include "data/DataUnit.h"
+#include "data/Edition.h"
 #include "data/Recalc.h"
 #include "data/SkillCmp.h"
-#include "data/Edition.h"
 #include "tests/TestSupport.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/AppError.h"
 #include "data/Edition.h"
+#include "platform/AppError.h"
 #include "platform/SjisString.h"
 
 #include <string_view>

@@ -25,5 +25,6 @@ int SongCategory(int32_t code) {
 }
 
 void ClearMusicTable() {
-    for (TMusicList& music : MusicTable) music = TMusicList{};
+    for (TMusicList& music : MusicTable)
+        music = TMusicList{};
 }

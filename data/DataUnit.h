@@ -75,7 +75,13 @@ struct TMusicList {
 constexpr int kMaxMusicCount = 501;
 
 // Song categories by code; -1 for a song of no category.
-enum SongCategoryId { CategoryNone = -1, CategoryExisting = 0, CategoryNew = 1, CategoryLong = 2, CategoryNonStop = 3 };
+enum SongCategoryId {
+    CategoryNone = -1,
+    CategoryExisting = 0,
+    CategoryNew = 1,
+    CategoryLong = 2,
+    CategoryNonStop = 3
+};
 int SongCategory(int32_t code);
 
 // The one table and its globals; they live for the whole run.
@@ -93,5 +99,9 @@ extern SjisString AppDir; // with a trailing "/"
 void ClearMusicTable();
 
 // Chart index helpers: c = play mode * 3 + difficulty.
-inline int ChartDifficulty(int chart) { return chart % 3; }
-inline int ChartPlayMode(int chart) { return chart / 3; }
+inline int ChartDifficulty(int chart) {
+    return chart % 3;
+}
+inline int ChartPlayMode(int chart) {
+    return chart / 3;
+}

@@ -7,7 +7,8 @@ Edition current{"GuitarFreaksV3", "GFV3", 3, 9, "", "LIGHT"};
 }
 
 const Edition& GuitarEdition() {
-    static const Edition edition{"GuitarFreaksV3", "GFV3", 3, 9, Utf8ToSjis("ギタフリのPelorin.NET"), "LIGHT"};
+    static const Edition edition{"GuitarFreaksV3", "GFV3", 3, 9, Utf8ToSjis("ギタフリのPelorin.NET"),
+                                 "LIGHT"};
     return edition;
 }
 
@@ -16,5 +17,9 @@ const Edition& DrumEdition() {
     return edition;
 }
 
-const Edition& CurrentEdition() { return current; }
-void SetEdition(const Edition& edition) { current = edition; }
+const Edition& CurrentEdition() {
+    return current;
+}
+void SetEdition(const Edition& edition) {
+    current = edition;
+}

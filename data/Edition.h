@@ -5,12 +5,12 @@
 // The settings that make one edition of the program. Everything else is
 // shared; every chart loop is bounded by ChartCount().
 struct Edition {
-    SjisString GameName;          // base name of the data files, ini section of the weights
-    SjisString GameCode;          // sent to the web service
-    int PlayModes = 1;            // 3 guitar, 1 drum
-    int ChartCount = 3;           // PlayModes * 3 difficulties
-    SjisString AppTitle;          // caption of every message box
-    SjisString HalfRateCaption;   // caption of the result dialog's half-rate toggle
+    SjisString GameName;        // base name of the data files, ini section of the weights
+    SjisString GameCode;        // sent to the web service
+    int PlayModes = 1;          // 3 guitar, 1 drum
+    int ChartCount = 3;         // PlayModes * 3 difficulties
+    SjisString AppTitle;        // caption of every message box
+    SjisString HalfRateCaption; // caption of the result dialog's half-rate toggle
 };
 
 constexpr int kMaxChartCount = 9;
@@ -25,4 +25,6 @@ const Edition& DrumEdition();
 const Edition& CurrentEdition();
 void SetEdition(const Edition& edition);
 
-inline int ChartCount() { return CurrentEdition().ChartCount; }
+inline int ChartCount() {
+    return CurrentEdition().ChartCount;
+}

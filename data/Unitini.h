@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/SjisString.h"
 #include "platform/PrivateProfile.h"
+#include "platform/SjisString.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/SjisString.h"
 #include "export/ExportOptions.h"
 #include "platform/Clock.h"
+#include "platform/SjisString.h"
 
 #include <array>
 #include <cstdint>

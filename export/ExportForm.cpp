@@ -74,7 +74,8 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     // Page "テキスト出力".
     auto* tabText = new QWidget;
     tabText->setObjectName("tabText");
-    rgText1 = NewRadioGroup("rgText1", "出力先", {UiText("テキストファイル"), UiText("クリップボード")}, 1, tabText);
+    rgText1 = NewRadioGroup("rgText1", "出力先", {UiText("テキストファイル"), UiText("クリップボード")}, 1,
+                            tabText);
     QGroupBox* GroupBox3 = NewGroupBox("GroupBox3", "出力対象", tabText);
     cbRow1 = NewCheckBox("cbRow1", "スキル対象曲", true, GroupBox3);
     cbRow1->setEnabled(false); // the counted songs are always exported
@@ -88,8 +89,9 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     ComboBox2 = NewDropDown("ComboBox2", {UiText("グループ単位"), UiText("曲単位")}, GroupBox1);
     ComboBox3 = NewDropDown("ComboBox3",
                             {UiText("曲名 （達成率）難易度"), UiText("曲名 難易度（達成率）"),
-                             UiText("難易度 曲名（達成率）"), UiText("達成率 曲名  難易度"), UiText("難易度（達成率）曲名"),
-                             UiText("（達成率）難易度 曲名"), UiText("曲名 （達成率）")},
+                             UiText("難易度 曲名（達成率）"), UiText("達成率 曲名  難易度"),
+                             UiText("難易度（達成率）曲名"), UiText("（達成率）難易度 曲名"),
+                             UiText("曲名 （達成率）")},
                             GroupBox1);
     ComboBox4 = NewDropDown("ComboBox4", {UiText("なし"), UiText("プレイランク")}, GroupBox1);
     ComboBox5 = NewDropDown("ComboBox5", {UiText("BAS,ADV,EXT"), UiText("緑、黄、赤")}, GroupBox1);
@@ -147,7 +149,8 @@ ExportForm::ExportForm(QWidget* parent) : QDialog(parent) {
     htmlTargetLayout->addWidget(CheckBox2);
 
     rgHtml1 = NewRadioGroup("rgHtml1", "曲名", {UiText("正式名"), UiText("略称")}, 1, tabHtml);
-    rgHtml2 = NewRadioGroup("rgHtml2", "難易度表記", {UiText("BAS,ADV,EXT"), UiText("緑、黄、赤")}, 1, tabHtml);
+    rgHtml2 =
+        NewRadioGroup("rgHtml2", "難易度表記", {UiText("BAS,ADV,EXT"), UiText("緑、黄、赤")}, 1, tabHtml);
     rgHtml3 = NewRadioGroup("rgHtml3", "達成率100％", {UiText("１００％"), UiText("MAX")}, 1, tabHtml);
     rgHtml4 = NewRadioGroup("rgHtml4", "達成率0％", {UiText("０％"), UiText("未プレイ")}, 1, tabHtml);
 

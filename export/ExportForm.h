@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/SjisString.h"
 #include "export/ExportOptions.h"
+#include "platform/SjisString.h"
 
 #include <QDialog>
 

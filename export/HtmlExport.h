@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/SjisString.h"
 #include "export/ExportDocument.h"
 #include "export/ExportOptions.h"
 #include "platform/Clock.h"
+#include "platform/SjisString.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/SjisString.h"
 #include "export/ExportDocument.h"
 #include "export/ExportOptions.h"
+#include "platform/SjisString.h"
 
 #include <cstdint>
 #include <vector>

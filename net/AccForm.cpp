@@ -7,10 +7,10 @@
 #include "net/WebProtocol.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
+#include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
-#include "platform/gui/EnterPressesButton.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/SjisString.h"
 #include "net/HttpClient.h"
+#include "platform/SjisString.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -19,14 +19,14 @@ class SendForm;
 class AccForm : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit AccForm(SendForm& sendForm, QWidget* parent = nullptr);
     ~AccForm() override;
 
     void FormCreate();
     void btnSubmitClick();
 
-private:
+  private:
     void BuildControls();
     SjisString AccountText() const;
     SjisString PasswordText() const;

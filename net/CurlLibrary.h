@@ -9,10 +9,23 @@
 // loaded and linked before the main window can appear.
 
 // The functions used, by their names without the "curl_" prefix.
-#define VOS_CURL_FUNCTIONS(X)                                                                                \
-    X(global_init)                                                                                           \
-    X(easy_init) X(easy_setopt) X(easy_perform) X(easy_cleanup) X(easy_strerror) X(slist_append)             \
-        X(slist_free_all) X(url) X(url_set) X(url_get) X(url_cleanup) X(free) X(version_info)
+// clang-format off
+#define VOS_CURL_FUNCTIONS(X) \
+    X(global_init)            \
+    X(easy_init)              \
+    X(easy_setopt)            \
+    X(easy_perform)           \
+    X(easy_cleanup)           \
+    X(easy_strerror)          \
+    X(slist_append)           \
+    X(slist_free_all)         \
+    X(url)                    \
+    X(url_set)                \
+    X(url_get)                \
+    X(url_cleanup)            \
+    X(free)                   \
+    X(version_info)
+// clang-format on
 
 // One pointer per function, named as in VOS_CURL_FUNCTIONS.
 struct CurlLibrary {

@@ -34,7 +34,7 @@ struct HttpNotice {
 // request, and a stall time-out (less than 1 byte/s for 60 s fails the
 // request) so a dead server cannot hang the GUI thread for ever.
 class HttpClient {
-public:
+  public:
     static constexpr std::size_t kDefaultBodyLimit = 16u * 1024u * 1024u;
     // The user agent of the web service's clients.
     static const char* const kDefaultUserAgent; // "Mozilla/3.0 (compatible; Indy Library)"
@@ -77,7 +77,7 @@ public:
     // "libcurl/<version>", for the network log.
     static std::string LibraryVersion();
 
-private:
+  private:
     friend struct HttpClientCallbacks;
     void Emit(const HttpNotice& notice);
 

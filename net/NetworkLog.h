@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/SjisString.h"
 #include "net/HttpClient.h"
 #include "platform/Clock.h"
+#include "platform/SjisString.h"
 
 #include <string>
 #include <vector>
@@ -10,7 +10,7 @@
 // The send dialog's network log: lines in memory for the whole run, written
 // out whole (each line ended by CR LF) after every send and receive.
 class NetworkLog {
-public:
+  public:
     NetworkLog() : lines_{"VOSTRANE.NET"} {}
 
     void Add(const SjisString& line) { lines_.push_back(line); }
@@ -25,7 +25,7 @@ public:
     // AppError "ファイル %s を作成できません" when it cannot be written.
     void WriteFile(const std::string& path) const;
 
-private:
+  private:
     std::vector<SjisString> lines_;
 };
 

@@ -11,12 +11,12 @@
 #include "net/WebProtocol.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
+#include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/DesktopFonts.h"
+#include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
-#include "platform/gui/ByteLimitedEdit.h"
-#include "platform/gui/EnterPressesButton.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>

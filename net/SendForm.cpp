@@ -7,11 +7,11 @@
 #include "net/WebProtocol.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
+#include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
-#include "platform/gui/EnterPressesButton.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -63,7 +63,7 @@ void PaintReadOnly(QLineEdit* edit) {
 // Marks a handler as running; when the outermost one ends, a close asked for
 // meanwhile is carried out.
 class SendForm::HandlerScope {
-public:
+  public:
     explicit HandlerScope(SendForm& form) : form_(form) { ++form_.handlerDepth_; }
     ~HandlerScope() {
         if (--form_.handlerDepth_ == 0 && form_.closePending_) {
@@ -74,7 +74,7 @@ public:
     HandlerScope(const HandlerScope&) = delete;
     HandlerScope& operator=(const HandlerScope&) = delete;
 
-private:
+  private:
     SendForm& form_;
 };
 

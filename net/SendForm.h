@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/SjisString.h"
 #include "net/HttpClient.h"
 #include "net/NetworkLog.h"
+#include "platform/SjisString.h"
 
 #include <QDialog>
 
@@ -26,7 +26,7 @@ extern SjisString ServerAddress;
 class SendForm : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     // Builds the controls and runs FormCreate (reads [link]).
     explicit SendForm(QWidget* parent = nullptr);
     ~SendForm() override;
@@ -53,13 +53,13 @@ public:
     void LogHttpError();
     void IdHTTP1Notice(const HttpNotice& notice);
 
-protected:
+  protected:
     // While a handler runs (it lets events through between the records of a
     // send), Esc and the close box must not end the dialog under it: the
     // request is remembered and carried out when the handler ends.
     void done(int result) override;
 
-private:
+  private:
     class HandlerScope;
     friend class HandlerScope;
 

@@ -1,7 +1,7 @@
 #include "net/UpdateList.h"
 
-#include "data/TextHelpers.h"
 #include "data/Edition.h"
+#include "data/TextHelpers.h"
 #include "platform/Cp932.h"
 
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "net/WebProtocol.h"
 
-#include "platform/AppError.h"
 #include "data/TextHelpers.h"
 #include "net/Encode.h"
+#include "platform/AppError.h"
 #include "platform/Cp932.h"
 #include "platform/IntConv.h"
 

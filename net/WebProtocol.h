@@ -1,8 +1,8 @@
 #pragma once
 
 #include "data/DataUnit.h"
-#include "platform/SjisString.h"
 #include "platform/Clock.h"
+#include "platform/SjisString.h"
 
 #include <cstdint>
 #include <string>

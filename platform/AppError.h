@@ -8,6 +8,6 @@
 // bytes). Handlers let it leave; the event guard shows it in the default
 // error box.
 class AppError : public std::runtime_error {
-public:
+  public:
     explicit AppError(const SjisString& message) : std::runtime_error(message) {}
 };

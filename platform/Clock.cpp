@@ -20,7 +20,9 @@ LocalTime Now() {
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
-void SetFixedNow(std::optional<LocalTime> fixed) { fixedNow = fixed; }
+void SetFixedNow(std::optional<LocalTime> fixed) {
+    fixedNow = fixed;
+}
 
 std::string FormatTime(const LocalTime& time, std::string_view pattern) {
     struct Token {

@@ -8,7 +8,7 @@ namespace {
 
 // One descriptor per direction and thread, opened on first use.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert CP932");
     }
@@ -41,7 +41,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 

@@ -6,9 +6,9 @@
 #include "platform/Cp932.h"
 
 #include <fstream>
+#include <signal.h>
 #include <sstream>
 #include <stdexcept>
-#include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -29,7 +29,8 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-ScopedCurrentDir::ScopedCurrentDir(const std::filesystem::path& dir) : previous_(std::filesystem::current_path()) {
+ScopedCurrentDir::ScopedCurrentDir(const std::filesystem::path& dir)
+    : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir);
 }
 
@@ -76,7 +77,9 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-SjisString Sj(const char* utf8) { return Utf8ToSjis(utf8); }
+SjisString Sj(const char* utf8) {
+    return Utf8ToSjis(utf8);
+}
 
 void ResetData(const Edition& edition) {
     SetEdition(edition);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "data/Edition.h"
-#include "platform/SjisString.h"
 #include "data/DataUnit.h"
+#include "data/Edition.h"
 #include "data/SkillCmp.h"
+#include "platform/SjisString.h"
 
 #include <filesystem>
 #include <functional>
@@ -12,7 +12,7 @@
 
 // A fresh temporary folder, removed with everything in it when the test ends.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -23,7 +23,7 @@ public:
     std::string Dir() const { return path_.string() + "/"; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -70,13 +70,13 @@ TSkillComputer DefaultWeights();
 // permission checks apply (root may write a read-only file). The folder is
 // opened to everyone so that user can still reach the files in it.
 class UnprivilegedScope {
-public:
+  public:
     explicit UnprivilegedScope(const TempDir& dir);
     ~UnprivilegedScope();
     UnprivilegedScope(const UnprivilegedScope&) = delete;
     UnprivilegedScope& operator=(const UnprivilegedScope&) = delete;
 
-private:
+  private:
     bool dropped_ = false;
 };
 

@@ -301,7 +301,8 @@ void MainForm::BuildSongPage() {
     QStringList captions;
     const bool guitar = ChartCount() == 9;
     for (int column = 0; column < kMainColumnsMax; ++column)
-        if (guitar || column < 6 || column >= kMainAfterLevels) captions << UiText(kMainColumns[column].Caption);
+        if (guitar || column < 6 || column >= kMainAfterLevels)
+            captions << UiText(kMainColumns[column].Caption);
     LVmain = MakeList(TabSheet1, "LVmain", captions);
     for (int column = 0, shown = 0; column < kMainColumnsMax; ++column) {
         if (!guitar && column >= 6 && column < kMainAfterLevels) continue;

@@ -3,13 +3,13 @@
 
 #include "ui/MainForm.h"
 
-#include "platform/AppError.h"
 #include "data/DataUnit.h"
 #include "data/SkillCmp.h"
 #include "export/ExportDocument.h"
 #include "export/ExportForm.h"
 #include "net/PropertyForm.h"
 #include "net/SendForm.h"
+#include "platform/AppError.h"
 #include "platform/Cp932.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/EventGuard.h"

@@ -6,10 +6,10 @@
 #include "data/TextHelpers.h"
 #include "platform/Cp932.h"
 #include "platform/IntConv.h"
+#include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
-#include "platform/gui/ByteLimitedEdit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -54,15 +54,15 @@ class LevelSpinBox : public QSpinBox {
 };
 
 const char* const kFlagCaptions[kFlagCount] = {"新曲",
-                                              "ロングバージョン",
-                                              "復活曲",
-                                              "バトル",
-                                              "その他",
-                                              "隠し・解禁曲",
-                                              "ノンストップオーダ",
-                                              "ショップランキング",
-                                              "ギタドキング",
-                                              "その他"};
+                                               "ロングバージョン",
+                                               "復活曲",
+                                               "バトル",
+                                               "その他",
+                                               "隠し・解禁曲",
+                                               "ノンストップオーダ",
+                                               "ショップランキング",
+                                               "ギタドキング",
+                                               "その他"};
 const char* const kLevelNames[9] = {"edSBSC", "edSADV", "edSEXT", "edBBSC", "edBADV",
                                     "edBEXT", "edOBSC", "edOADV", "edOEXT"};
 

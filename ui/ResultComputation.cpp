@@ -1,10 +1,10 @@
 #include "ui/ResultComputation.h"
 
-#include "platform/AppError.h"
 #include "data/DataUnit.h"
 #include "data/NumberText.h"
 #include "data/SkillCmp.h"
 #include "data/TextHelpers.h"
+#include "platform/AppError.h"
 #include "platform/IntConv.h"
 
 #include <algorithm>

@@ -4,10 +4,10 @@
 #include "data/NumberText.h"
 #include "data/Unitini.h"
 #include "platform/Clock.h"
+#include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
-#include "platform/gui/ByteLimitedEdit.h"
 #include "ui/NumericField.h"
 
 #include <QApplication>

@@ -88,7 +88,7 @@ class ResultForm : public QDialog {
 
     bool Updating = false;
     bool Loading = false;
-    double StoredSkill = 0;  // points, not x 100
-    int32_t PendingRate = 0; // x 100, what OK stores as Rate
+    double StoredSkill = 0;   // points, not x 100
+    int32_t PendingRate = 0;  // x 100, what OK stores as Rate
     int32_t inputMarker_ = 0; // the shown marker: 1 rate, 2 percentages, 3 counts, 0 none
 };

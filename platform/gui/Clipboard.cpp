@@ -25,7 +25,9 @@ void SetClipboardText(const SjisString& text) {
     clipboard->setText(SjisToQString(text));
 }
 
-ClipboardRecorder::ClipboardRecorder() { recorder = this; }
+ClipboardRecorder::ClipboardRecorder() {
+    recorder = this;
+}
 ClipboardRecorder::~ClipboardRecorder() {
     if (recorder == this) recorder = nullptr;
 }

@@ -7,7 +7,7 @@
 void SetClipboardText(const SjisString& text);
 
 class ClipboardRecorder {
-public:
+  public:
     ClipboardRecorder();
     ~ClipboardRecorder();
     ClipboardRecorder(const ClipboardRecorder&) = delete;
@@ -16,7 +16,7 @@ public:
     const SjisString& Text() const { return text_; }
     int Sets() const { return sets_; }
 
-private:
+  private:
     friend void SetClipboardText(const SjisString& text);
     SjisString text_;
     int sets_ = 0;

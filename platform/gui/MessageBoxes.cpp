@@ -15,10 +15,14 @@ QPointer<QMessageBox> openBox;
 
 BoxAnswer ToAnswer(int button) {
     switch (button) {
-    case QMessageBox::Yes: return BoxAnswer::Yes;
-    case QMessageBox::No: return BoxAnswer::No;
-    case QMessageBox::Cancel: return BoxAnswer::Cancel;
-    default: return BoxAnswer::Ok;
+    case QMessageBox::Yes:
+        return BoxAnswer::Yes;
+    case QMessageBox::No:
+        return BoxAnswer::No;
+    case QMessageBox::Cancel:
+        return BoxAnswer::Cancel;
+    default:
+        return BoxAnswer::Ok;
     }
 }
 } // namespace
@@ -77,10 +81,18 @@ SjisString DefaultErrorText(const SjisString& message) {
     return static_cast<unsigned char>(message[last]) > '.' ? message + "." : message;
 }
 
-void ShowNotice(const SjisString& text) { ShowBox(BoxKind::Notice, text); }
-void ShowDefaultError(const SjisString& text) { ShowBox(BoxKind::Error, DefaultErrorText(text)); }
-BoxAnswer AskYesNo(const SjisString& text) { return ShowBox(BoxKind::YesNo, text); }
-BoxAnswer AskYesNoCancel(const SjisString& text) { return ShowBox(BoxKind::YesNoCancel, text); }
+void ShowNotice(const SjisString& text) {
+    ShowBox(BoxKind::Notice, text);
+}
+void ShowDefaultError(const SjisString& text) {
+    ShowBox(BoxKind::Error, DefaultErrorText(text));
+}
+BoxAnswer AskYesNo(const SjisString& text) {
+    return ShowBox(BoxKind::YesNo, text);
+}
+BoxAnswer AskYesNoCancel(const SjisString& text) {
+    return ShowBox(BoxKind::YesNoCancel, text);
+}
 
 MessageBoxScript::MessageBoxScript() : outer_(std::exchange(script, this)) {}
 MessageBoxScript::~MessageBoxScript() {
@@ -89,7 +101,8 @@ MessageBoxScript::~MessageBoxScript() {
 
 std::vector<std::string> MessageBoxScript::ShownUtf8() const {
     std::vector<std::string> texts;
-    for (const ShownBox& box : shown_) texts.push_back(SjisToUtf8(box.Text));
+    for (const ShownBox& box : shown_)
+        texts.push_back(SjisToUtf8(box.Text));
     return texts;
 }
 

@@ -37,7 +37,7 @@ struct ShownBox {
 };
 
 class MessageBoxScript {
-public:
+  public:
     MessageBoxScript();
     ~MessageBoxScript();
     MessageBoxScript(const MessageBoxScript&) = delete;
@@ -52,7 +52,7 @@ public:
     std::vector<std::string> ShownUtf8() const;
     void Clear() { shown_.clear(); }
 
-private:
+  private:
     friend BoxAnswer ShowBox(BoxKind kind, const SjisString& text);
     std::deque<BoxAnswer> answers_;
     std::vector<ShownBox> shown_;

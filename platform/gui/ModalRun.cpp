@@ -21,7 +21,8 @@ int RunModal(QDialog& dialog) {
     return result;
 }
 
-ModalScript::ModalScript(Handler handler) : handler_(std::move(handler)), outer_(std::exchange(script, this)) {}
+ModalScript::ModalScript(Handler handler)
+    : handler_(std::move(handler)), outer_(std::exchange(script, this)) {}
 ModalScript::~ModalScript() {
     script = outer_;
 }

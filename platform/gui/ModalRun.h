@@ -11,7 +11,7 @@ class QDialog;
 int RunModal(QDialog& dialog);
 
 class ModalScript {
-public:
+  public:
     using Handler = std::function<int(QDialog&)>;
     explicit ModalScript(Handler handler);
     ~ModalScript();
@@ -20,7 +20,7 @@ public:
 
     int Runs() const { return runs_; }
 
-private:
+  private:
     friend int RunModal(QDialog& dialog);
     Handler handler_;
     int runs_ = 0;

@@ -16,8 +16,12 @@ TEST(Cp932, DoubleByteTextRoundTrips) {
 
 TEST(Cp932, UndecodableBytesShowAsReplacement) {
     const std::string fffd = "\xEF\xBF\xBD";
-    EXPECT_EQ(SjisToUtf8("a\x80" "b"), "a" + fffd + "b");
-    EXPECT_EQ(SjisToUtf8("a\xA0" "b"), "a" + fffd + "b");
+    EXPECT_EQ(SjisToUtf8("a\x80"
+                         "b"),
+              "a" + fffd + "b");
+    EXPECT_EQ(SjisToUtf8("a\xA0"
+                         "b"),
+              "a" + fffd + "b");
     EXPECT_EQ(SjisToUtf8("\xFD\xFE\xFF"), fffd + fffd + fffd);
     EXPECT_EQ(SjisToUtf8("a\x82"), "a" + fffd); // lone lead byte at the end
 }

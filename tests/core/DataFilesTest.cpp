@@ -136,7 +136,7 @@ TEST_F(DataFilesTest, MasterListFieldsLoad) {
     EXPECT_EQ(a.Bpm, "150");
     EXPECT_EQ(a.Level, (std::array<int32_t, kMaxChartCount>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(a.Flags, (std::array<bool, kFlagCount>{true, false, true, false, false, false, false, false,
-                                                    false, true}));
+                                                     false, true}));
     EXPECT_EQ(a.ShortName, "short");
     EXPECT_EQ(a.Memo, "memo");
     EXPECT_EQ(a.Code, 1003);

@@ -1,7 +1,7 @@
 #include "export/ExportDocument.h"
 #include "data/DataUnit.h"
-#include "data/SkillCmp.h"
 #include "data/Edition.h"
+#include "data/SkillCmp.h"
 #include "export/ExportOptions.h"
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"

@@ -1,9 +1,9 @@
 #include "data/MusicListCheck.h"
 
-#include "platform/AppError.h"
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
 #include "data/Edition.h"
+#include "platform/AppError.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>

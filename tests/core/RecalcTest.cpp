@@ -1,9 +1,9 @@
 #include "data/Recalc.h"
-#include "platform/AppError.h"
 #include "data/DataUnit.h"
+#include "data/Edition.h"
 #include "data/FloatError.h"
 #include "data/SkillCmp.h"
-#include "data/Edition.h"
+#include "platform/AppError.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "ui/ResultComputation.h"
 #include "data/DataUnit.h"
-#include "data/SkillCmp.h"
 #include "data/Edition.h"
+#include "data/SkillCmp.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "data/SkillCmp.h"
-#include "platform/AppError.h"
 #include "data/DataUnit.h"
+#include "data/Edition.h"
 #include "data/FloatError.h"
 #include "data/Rounding.h"
-#include "data/Edition.h"
+#include "platform/AppError.h"
 #include "platform/Cp932.h"
 #include "tests/TestSupport.h"
 

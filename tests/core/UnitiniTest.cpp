@@ -1,7 +1,7 @@
 #include "data/Unitini.h"
 
-#include "platform/AppError.h"
 #include "data/Edition.h"
+#include "platform/AppError.h"
 #include "tests/TestSupport.h"
 
 #include <filesystem>

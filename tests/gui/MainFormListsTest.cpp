@@ -5,12 +5,12 @@
 #include "net/PropertyForm.h"
 #include "net/SendForm.h"
 #include "platform/Clock.h"
+#include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/ModalRun.h"
 #include "tests/gui/MainFormTestSupport.h"
 #include "tests/net/FakeService.h"
-#include "platform/gui/ByteLimitedEdit.h"
 #include "ui/ListRows.h"
 #include "ui/MusicEditForm.h"
 #include "ui/ProgramMain.h"
@@ -459,8 +459,8 @@ class MainFormDialogs : public ::testing::Test {
 
     Window w{GuitarEdition(),
              [] {
-                 return std::vector<SjisString>{SongLine("Alpha", "5", {10, 20, 30}), SongLine("Beta", "6", {15}),
-                                                SongLine("Gamma", "7", {40})};
+                 return std::vector<SjisString>{SongLine("Alpha", "5", {10, 20, 30}),
+                                                SongLine("Beta", "6", {15}), SongLine("Gamma", "7", {40})};
              },
              "[GuitarFreaksV3]\r\nperfect=70\r\ngreat=25\r\ncombo=15\r\nwaru=90\r\n"
              "[link]\r\nserver=http://example.invalid/svc/\r\n"};

@@ -1,7 +1,7 @@
 #include "ui/MainForm.h"
+#include "data/Edition.h"
 #include "data/NumberText.h"
 #include "data/SkillCmp.h"
-#include "data/Edition.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/QtText.h"
 #include "tests/gui/MainFormTestSupport.h"

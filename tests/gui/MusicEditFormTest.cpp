@@ -3,9 +3,9 @@
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
 #include "data/Edition.h"
+#include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/ModalRun.h"
 #include "tests/TestSupport.h"
-#include "platform/gui/ByteLimitedEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -82,14 +82,11 @@ TEST(WheelStep, SignTimesModifierFactor) {
         int Step;
     };
     const Case cases[] = {
-        {{0, 120}, Qt::NoModifier, 1},
-        {{0, -120}, Qt::NoModifier, -1},
+        {{0, 120}, Qt::NoModifier, 1},        {{0, -120}, Qt::NoModifier, -1},
         {{0, 480}, Qt::NoModifier, 1}, // one event, one step
         {{120, 0}, Qt::NoModifier, 1}, // sideways when the vertical delta is 0
-        {{-120, 0}, Qt::ShiftModifier, -10},
-        {{0, 0}, Qt::NoModifier, 0},
-        {{0, 120}, Qt::ControlModifier, 100},
-        {{0, -120}, Qt::ShiftModifier | Qt::ControlModifier, -1000},
+        {{-120, 0}, Qt::ShiftModifier, -10},  {{0, 0}, Qt::NoModifier, 0},
+        {{0, 120}, Qt::ControlModifier, 100}, {{0, -120}, Qt::ShiftModifier | Qt::ControlModifier, -1000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Step);

@@ -2,14 +2,14 @@
 
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
+#include "data/Edition.h"
 #include "data/SkillCmp.h"
 #include "data/Unitini.h"
-#include "data/Edition.h"
 #include "net/SendForm.h"
+#include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/MessageBoxes.h"
 #include "tests/TestSupport.h"
 #include "tests/net/FakeService.h"
-#include "platform/gui/ByteLimitedEdit.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,14 +1,14 @@
 // One result from the player's keys to the web service and the player's files,
 // through the guitar edition's real windows.
 
-#include "data/NumberText.h"
 #include "data/Edition.h"
+#include "data/NumberText.h"
 #include "platform/Clock.h"
+#include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
 #include "tests/gui/MainFormTestSupport.h"
 #include "tests/net/NetTestSupport.h"
-#include "platform/gui/ByteLimitedEdit.h"
 #include "ui/MainForm.h"
 #include "ui/NumericField.h"
 #include "ui/ProgramMain.h"

@@ -13,7 +13,7 @@
 // request head byte for byte, answers by the requested document name
 // ("cl_send.asp", ...) and can be scripted to fail.
 class FakeService {
-public:
+  public:
     struct Reply {
         enum class Kind {
             Normal,            // status line, Content-Length, headers, body
@@ -65,7 +65,7 @@ public:
     static Reply CutShort(const std::string& body);
     static Reply NoLength(const std::string& body);
 
-private:
+  private:
     void Serve();
     void Handle(int socket, int connection);
     Reply PickReply(const std::string& document);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "data/DataUnit.h"
-#include "data/Unitini.h"
 #include "data/Edition.h"
+#include "data/Unitini.h"
 #include "net/SendForm.h"
 #include "platform/Clock.h"
 #include "platform/gui/MessageBoxes.h"
@@ -18,7 +18,7 @@ namespace nettest {
 // A fresh table, settings file, current directory, fixed clock, recorded
 // message boxes and a fake service whose address is the server address.
 class NetTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetData(GuitarEdition());
         IniFileName = dir.File("vostrane.ini");

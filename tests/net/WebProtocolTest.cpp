@@ -1,9 +1,9 @@
 #include "net/WebProtocol.h"
-#include "platform/AppError.h"
 #include "data/DataUnit.h"
 #include "data/Edition.h"
 #include "net/AccessCode.h"
 #include "net/NetworkLog.h"
+#include "platform/AppError.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
