@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 lacks, builds, and runs every test twice:
-# once in the normal build and once under AddressSanitizer and UBSan.
+# Installs what a fresh Debian 12 lacks, checks the formatting, builds, and
+# runs every test twice: once in the normal build and once under
+# AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./scripts/deps.sh
 install_missing_packages
+
+# The tree keeps its own .clang-format: any difference fails the run.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+else
+    find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0 |
+        xargs -0 clang-format --dry-run --Werror
+fi
 
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

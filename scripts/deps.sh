@@ -1,6 +1,6 @@
 # Packages the project needs on Debian 12; installed only when missing.
 VOS_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libcurl4-openssl-dev libgtest-dev libgmock-dev
-              libbenchmark-dev xvfb xauth fonts-noto-cjk)
+              libbenchmark-dev xvfb xauth fonts-noto-cjk clang-format)
 
 install_missing_packages() {
     local missing=()
