@@ -16,7 +16,11 @@ FolderLock::FolderLock(const std::string& folder, std::chrono::milliseconds pati
             return;
         }
         if (errno == EINTR) continue;
-        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) return;
+        if (errno != EWOULDBLOCK) return;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            busy_ = true;
+            return;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }

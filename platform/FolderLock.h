@@ -14,10 +14,14 @@ class FolderLock {
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-    // False when the folder cannot be opened or the lock was not had in time.
     bool Held() const { return held_; }
+    // True when another holder kept the lock past the patience. A folder that
+    // cannot be opened (missing, or with write and search permission but no
+    // read permission) is neither held nor busy: there is nothing to lock.
+    bool Busy() const { return busy_; }
 
   private:
     int fd_ = -1;
     bool held_ = false;
+    bool busy_ = false;
 };

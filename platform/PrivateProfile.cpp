@@ -46,26 +46,38 @@ enum class Kind { Other, Section, Key, Comment };
 
 struct Line {
     std::string_view body; // without its line end
-    std::string_view end;  // "\r\n", "\n" or "" for a last line without one
+    std::string_view end;  // "\r\n", "\n", "\r" or "" for a last line without one
     Kind kind = Kind::Other;
     std::string_view name;  // section or key name, trimmed
     std::string_view value; // raw text after the first "=" of a key line
 };
 
+// Files saved by some editors start with a UTF-8 byte-order mark; it is no
+// part of the first line, and a rewrite keeps it where it was.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
+    return text;
+}
+
+// A line ends at CR LF, at LF or at a lone CR, as files written on other
+// systems have them. Neither byte is ever the trail byte of a double-byte
+// character, so cutting byte by byte is safe.
 std::vector<Line> ParseLines(std::string_view text) {
     std::vector<Line> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t lf = text.find('\n', pos);
+        const std::size_t stop = text.find_first_of("\r\n", pos);
         Line line;
-        if (lf == std::string_view::npos) {
+        if (stop == std::string_view::npos) {
             line.body = text.substr(pos);
             pos = text.size();
         } else {
-            std::size_t bodyEnd = (lf > pos && text[lf - 1] == '\r') ? lf - 1 : lf;
-            line.body = text.substr(pos, bodyEnd - pos);
-            line.end = text.substr(bodyEnd, lf + 1 - bodyEnd);
-            pos = lf + 1;
+            const std::size_t endSize = text.compare(stop, 2, "\r\n") == 0 ? 2 : 1;
+            line.body = text.substr(pos, stop - pos);
+            line.end = text.substr(stop, endSize);
+            pos = stop + endSize;
         }
         std::string_view trimmed = TrimBlanks(line.body);
         std::size_t close = trimmed.rfind(']');
@@ -79,6 +91,8 @@ std::vector<Line> ParseLines(std::string_view text) {
             line.kind = Kind::Key;
             line.name = TrimBlanks(trimmed.substr(0, equals));
             line.value = trimmed.substr(equals + 1);
+        } else {
+            line.name = trimmed; // a bare name: no value, but a write fills it in
         }
         lines.push_back(line);
     }
@@ -107,7 +121,7 @@ SjisString WithoutLineBreaks(std::string_view s) {
 
 SjisString ProfileLookup(const std::string& text, const SjisString& section, const SjisString& key,
                          const SjisString& def) {
-    const std::vector<Line> lines = ParseLines(text);
+    const std::vector<Line> lines = ParseLines(WithoutByteOrderMark(text));
     const std::string_view wantSection = TrimBlanks(section);
     const std::string_view wantKey = TrimBlanks(key);
     for (std::size_t i = FindSection(lines, wantSection) + 1; i < lines.size(); ++i) {
@@ -125,7 +139,8 @@ SjisString ProfileLookup(const std::string& text, const SjisString& section, con
 std::string ProfileUpdate(const std::string& text, const SjisString& section, const SjisString& key,
                           const SjisString& value) {
     static constexpr std::string_view kCrLf = "\r\n";
-    std::vector<Line> lines = ParseLines(text);
+    const std::string_view body = WithoutByteOrderMark(text);
+    std::vector<Line> lines = ParseLines(body);
     const SjisString cleanSection(TrimBlanks(WithoutLineBreaks(section)));
     const SjisString cleanKey(TrimBlanks(WithoutLineBreaks(key)));
     const SjisString cleanValue = WithoutLineBreaks(value);
@@ -151,6 +166,7 @@ std::string ProfileUpdate(const std::string& text, const SjisString& section, co
         lines.push_back(makeLine(cleanKey + "=" + cleanValue));
     } else {
         std::size_t lastNonBlank = header;
+        std::size_t bareLine = lines.size();
         bool replaced = false;
         for (std::size_t i = header + 1; i < lines.size() && lines[i].kind != Kind::Section; ++i) {
             if (lines[i].kind == Kind::Key && SameName(lines[i].name, cleanKey)) {
@@ -158,7 +174,15 @@ std::string ProfileUpdate(const std::string& text, const SjisString& section, co
                 replaced = true;
                 break;
             }
+            if (lines[i].kind == Kind::Other && bareLine == lines.size() && SameName(lines[i].name, cleanKey))
+                bareLine = i;
             if (!TrimBlanks(lines[i].body).empty()) lastNonBlank = i;
+        }
+        // A bare "key" line is what other readers of the file find first, so
+        // the value goes there rather than into a second line of that key.
+        if (!replaced && bareLine < lines.size()) {
+            lines[bareLine] = makeLine(std::string(lines[bareLine].name) + "=" + cleanValue);
+            replaced = true;
         }
         if (!replaced) {
             if (lines[lastNonBlank].end.empty()) lines[lastNonBlank].end = kCrLf;
@@ -167,7 +191,7 @@ std::string ProfileUpdate(const std::string& text, const SjisString& section, co
         }
     }
 
-    std::string out;
+    std::string out(text.substr(0, text.size() - body.size())); // the byte-order mark, if any
     out.reserve(text.size() + cleanKey.size() + cleanValue.size() + cleanSection.size() + 16);
     for (const Line& line : lines) {
         out += line.body;
@@ -198,13 +222,16 @@ bool WriteProfileString(const std::string& path, const SjisString& section, cons
 
 bool WriteProfileStrings(const std::string& path, const std::vector<ProfileWrite>& writes,
                          std::chrono::milliseconds patience) {
+    // A folder that cannot be locked is still written, whole and atomically.
     const FolderLock lock(FolderOf(path), patience);
-    if (!lock.Held()) return false;
+    if (lock.Busy()) return false;
     std::string text;
     try {
         if (!ReadWholeFile(path, text)) text.clear();
         for (const ProfileWrite& write : writes)
             text = ProfileUpdate(text, write.Section, write.Key, write.Value);
+        // What could not be read back must not be written.
+        if (text.size() > kLocalFileLimit) return false;
         WriteFileAtomic(path, text, 0600);
     } catch (const AppError&) {
         return false;

@@ -10,11 +10,14 @@
 // "key=value" lines, code page 932. Every call reads the file afresh; a write
 // rewrites it at once, keeping every line it does not change byte for byte.
 //
-// Rules: section and key names match without regard to ASCII case after
+// Rules: a line ends at CR LF, LF or a lone CR, as files from other systems
+// have them; a UTF-8 byte-order mark at the start is passed over (and kept by
+// a write). Section and key names match without regard to ASCII case after
 // trimming blanks; the first matching section and the first matching key in
 // it win; a value is everything after the first "=", trimmed of blanks, with
 // one pair of matching surrounding quotes (' or ") removed; lines starting
-// with ";" are comments; there are no inline comments.
+// with ";" are comments; there are no inline comments. A bare "key" line
+// without "=" holds no value.
 
 // Longest value a read returns, in bytes.
 constexpr std::size_t kProfileValueLimit = 2047;
@@ -25,9 +28,11 @@ SjisString ProfileLookup(const std::string& text, const SjisString& section, con
                          const SjisString& def);
 
 // The profile text with key in section set to value: the first matching key
-// is replaced in place, a new key goes after the last non-blank line of the
-// section, a new section at the end. CR and LF in the value become blanks so
-// a value cannot add lines. New lines end with CR LF.
+// is replaced in place (or, where the section has none, its first bare "key"
+// line), a new key goes after the last non-blank line of the section, a new
+// section at the end. CR and LF in the value become blanks so a value cannot
+// add lines. New and replaced lines end with CR LF; every other line keeps
+// its bytes and its line end.
 std::string ProfileUpdate(const std::string& text, const SjisString& section, const SjisString& key,
                           const SjisString& value);
 
@@ -53,11 +58,13 @@ constexpr std::chrono::milliseconds kProfileLockPatience{3000};
 // Applies the writes, in order, to the file at path and replaces it whole, so
 // that it is always either the old or the new file. The read, the changes and
 // the replacement happen under one lock on the file's folder, so writers in
-// two processes never lose each other's keys. A new file is readable by its
-// owner only (it holds the account's password); a replaced one keeps its
-// mode. Returns false, with the file as it was, when the file cannot be read
-// or written (read-only, a missing folder, not a plain file) or the lock is
-// not had within `patience`.
+// two processes never lose each other's keys (a folder without read
+// permission cannot be locked and is written without it). A new file is
+// readable by its owner only (it holds the account's password); a replaced
+// one keeps its mode. Returns false, with the file as it was, when the file
+// cannot be read or written (read-only, a missing folder, not a plain file),
+// would grow beyond what the reader takes, or the lock is not had within
+// `patience`.
 bool WriteProfileStrings(const std::string& path, const std::vector<ProfileWrite>& writes,
                          std::chrono::milliseconds patience = kProfileLockPatience);
 

@@ -1,5 +1,6 @@
 #include "platform/PrivateProfile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/FolderLock.h"
 
 #include "tests/TestSupport.h"
@@ -44,6 +45,12 @@ TEST(Ini, LookupRules) {
         {"NoInlineComment", "[a]\r\nk=1 ; note\r\n", "a", "k", "1 ; note"},
         {"LineWithoutEqualsIsNoKey", "[a]\r\nk\r\n", "a", "k", "DEF"},
         {"LfLineEnds", "[a]\nk=1\nj=2", "a", "j", "2"},
+        // Files from other systems: every lone CR ends a line too.
+        {"CrLineEnds", "[config]\rplay=1\rtop=2\r", "config", "top", "2"},
+        {"LoneCrInCrLfFile", "[form]\r\ntop=2\rleft=3\r\n", "form", "top", "2"},
+        {"LfCrLineEnds", "[a]\n\rk=1\n\r", "a", "k", "1"},
+        {"CrCrLfLeavesNoCr", "[a]\r\r\nk=TRUE\r\r\n", "a", "k", "TRUE"},
+        {"ByteOrderMarkSkipped", "\xEF\xBB\xBF[a]\r\nk=1\r\n", "a", "k", "1"},
         // "ア" is 83 41 and "ヂ" 83 61: their trail bytes differ only in ASCII case.
         {"DoubleByteNamesExact", "[\x83\x61]\r\nk=1\r\n", "\x83\x41", "k", "DEF"},
         {"DoubleByteNamesMatch", "[\x83\x41x]\r\nk=1\r\n", "\x83\x41X", "k", "1"},
@@ -86,6 +93,14 @@ TEST(Ini, UpdateRules) {
         {"NewSectionAfterBlankLine", "[a]\r\nx=1\r\n\r\n", "b", "k", "v", "[a]\r\nx=1\r\n\r\n[b]\r\nk=v\r\n"},
         {"NewSectionAfterUnterminatedLine", "[a]\nx=1", "b", "k", "v", "[a]\nx=1\r\n\r\n[b]\r\nk=v\r\n"},
         {"LineBreaksInValueBecomeBlanks", "", "s", "k", "a\r\nb\rc", "[s]\r\nk=a  b c\r\n"},
+        {"UntouchedLinesKeepTheirEnds", "[a]\rx=1\n\rk=old\r\r\n", "a", "k", "v", "[a]\rx=1\n\rk=v\r\n\r\n"},
+        {"AppendAfterLoneCrLine", "[a]\rx=1\r", "a", "k", "v", "[a]\rx=1\rk=v\r\n"},
+        {"ByteOrderMarkKeptInPlace", "\xEF\xBB\xBF[a]\r\nk=1\r\n", "a", "k", "2",
+         "\xEF\xBB\xBF[a]\r\nk=2\r\n"},
+        {"ByteOrderMarkBeforeNewSection", "\xEF\xBB\xBF", "a", "k", "v", "\xEF\xBB\xBF[a]\r\nk=v\r\n"},
+        {"BareKeyLineFilledIn", "[config]\r\n play \r\nx=1\r\n", "config", "PLAY", "1",
+         "[config]\r\nplay=1\r\nx=1\r\n"},
+        {"KeyLineWinsOverBareLine", "[a]\r\nk\r\nk=1\r\n", "a", "k", "2", "[a]\r\nk\r\nk=2\r\n"},
     };
     for (const UpdateCase& c : cases) {
         const std::string after = ProfileUpdate(c.before, c.section, c.key, c.value);
@@ -184,6 +199,33 @@ TEST(IniFile, FolderInPlaceOfFileReadsDefaultAndFailsWrite) {
     ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
     EXPECT_EQ(ReadProfileString(pipe, "s", "k", "d"), "d");
     EXPECT_FALSE(WriteProfileString(pipe, "s", "k", "v"));
+}
+
+// Write and search permission are all a whole-file replacement needs; the
+// folder cannot be locked then, and is written without the lock.
+TEST(IniFile, AFolderWithoutReadPermissionStillSaves) {
+    TempDir dir;
+    const std::filesystem::path folder = dir.Path() / "shared";
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(chmod(folder.c_str(), 0333), 0);
+    const std::string path = (folder / "vostrane.ini").string();
+    {
+        UnprivilegedScope unprivileged(dir);
+        EXPECT_TRUE(WriteProfileString(path, "s", "k", "v"));
+        EXPECT_EQ(ReadProfileString(path, "s", "k", ""), "v");
+    }
+    ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+}
+
+// A settings file the reader would refuse is never written.
+TEST(IniFile, AWriteBeyondWhatTheReaderTakesFails) {
+    TempDir dir;
+    const std::string path = dir.File("vostrane.ini");
+    const std::string full = "[s]\r\nbig=" + std::string(kLocalFileLimit - 16, 'x') + "\r\n";
+    WriteFileBytes(path, full);
+    EXPECT_FALSE(WriteProfileString(path, "s", "k", "0123456789"));
+    EXPECT_EQ(ReadFileBytes(path), full);
+    EXPECT_TRUE(WriteProfileString(path, "s", "k", "1"));
 }
 
 TEST(IniFile, ReadOnlyFileFailsWriteAndStaysUnchanged) {
