@@ -144,11 +144,32 @@ int PlayRankBand(int32_t value) {
     return 5;
 }
 
-SjisString ExportFileName(int kind, bool dated, const LocalTime& now) {
-    SjisString base = CurrentEdition().GameName;
+namespace {
+
+SjisString ExportBaseName(const Edition& edition) {
+    SjisString base = edition.GameName;
     std::replace(base.begin(), base.end(), ' ', '_');
+    return base;
+}
+
+} // namespace
+
+SjisString ExportFileName(int kind, bool dated, const LocalTime& now) {
+    SjisString base = ExportBaseName(CurrentEdition());
     if (dated) base += "_" + FormatTime(now, "mmddhhnn");
     return base + (kind == ExportKindText ? "_Export.txt" : "_Export.html");
+}
+
+bool IsExportFileName(std::string_view name, const Edition& edition) {
+    const SjisString base = ExportBaseName(edition);
+    if (name.substr(0, base.size()) != base) return false;
+    std::string_view rest = name.substr(base.size());
+    // "_mmddhhnn" of a dated export.
+    constexpr std::size_t kDateSize = 9;
+    if (rest.size() > kDateSize && rest[0] == '_' &&
+        std::all_of(rest.begin() + 1, rest.begin() + kDateSize, [](char c) { return c >= '0' && c <= '9'; }))
+        rest.remove_prefix(kDateSize);
+    return rest == "_Export.txt" || rest == "_Export.html";
 }
 
 SjisString ExportConfirmation(int kind, int destination, const SjisString& fileName) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Edition.h"
 #include "export/ExportOptions.h"
 #include "platform/Clock.h"
 #include "platform/SjisString.h"
@@ -7,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The exported document: entries written one after another, each followed by
@@ -66,6 +68,8 @@ int PlayRankBand(int32_t value);
 // The game name with blanks as "_", "_mmddhhnn" when dated, then
 // "_Export.txt" or "_Export.html". No folder: the file goes to the current one.
 SjisString ExportFileName(int kind, bool dated, const LocalTime& now);
+// True for every name ExportFileName gives in the edition.
+bool IsExportFileName(std::string_view name, const Edition& edition);
 
 // The message shown after a successful export.
 SjisString ExportConfirmation(int kind, int destination, const SjisString& fileName);

@@ -4,6 +4,8 @@
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
 
+const char* const kNetworkLogFileName = "network_log.txt";
+
 namespace {
 
 SjisString StatusName(HttpStatus status) {

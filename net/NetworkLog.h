@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// The file the log is written to, in the current directory.
+extern const char* const kNetworkLogFileName;
+
 // The send dialog's network log: lines in memory for the whole run, written
 // out whole (each line ended by CR LF) after every send and receive.
 class NetworkLog {

@@ -30,7 +30,6 @@ SjisString ServerAddress;
 
 namespace {
 
-const char* const kLogFileName = "network_log.txt";
 // Record groups per send request.
 constexpr int32_t kBatchSize = 1;
 
@@ -354,7 +353,7 @@ void SendForm::btnSendClick() {
     lbStat->setText("  ");
     lbStatNum->setText("  ");
     SetRequestButtons(true);
-    memLog.WriteFile(kLogFileName);
+    memLog.WriteFile(kNetworkLogFileName);
 }
 
 void SendForm::ApplyReceivedData(const std::string& body) {
@@ -380,5 +379,5 @@ void SendForm::btnRecvClick() {
     }
     if (!ok) ReportFailedRequest();
     SetRequestButtons(true);
-    memLog.WriteFile(kLogFileName);
+    memLog.WriteFile(kNetworkLogFileName);
 }

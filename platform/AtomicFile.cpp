@@ -8,6 +8,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -87,33 +88,101 @@ std::string TemporaryName(const std::string& target, unsigned attempt) {
     return target + std::string(kTemporaryMark) + std::to_string(::getpid()) + "-" + std::to_string(attempt);
 }
 
-// The writer's process id of a name TemporaryName made, or nothing.
-std::optional<pid_t> TemporaryWriter(std::string_view name) {
-    const std::size_t mark = name.rfind(kTemporaryMark);
-    if (mark == std::string_view::npos || mark == 0) return std::nullopt;
-    const std::string_view tail = name.substr(mark + kTemporaryMark.size());
-    const std::size_t dash = tail.find('-');
-    if (dash == std::string_view::npos) return std::nullopt;
-    auto isNumber = [](std::string_view digits) {
-        return !digits.empty() && digits.size() <= 9 &&
-               std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    const std::string_view pid = tail.substr(0, dash);
-    if (!isNumber(pid) || !isNumber(tail.substr(dash + 1))) return std::nullopt;
-    pid_t value = 0;
-    std::from_chars(pid.data(), pid.data() + pid.size(), value);
+// A decimal number as TemporaryName writes it: no sign, no leading zero.
+std::optional<unsigned long> PlainNumber(std::string_view digits) {
+    if (digits.empty() || digits.size() > 9 || (digits.size() > 1 && digits.front() == '0'))
+        return std::nullopt;
+    unsigned long value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
     return value;
+}
+
+// The largest process id the system hands out.
+unsigned long PidMax() {
+    unsigned long value = 0;
+    if (FILE* file = std::fopen("/proc/sys/kernel/pid_max", "re")) {
+        if (std::fscanf(file, "%lu", &value) != 1) value = 0;
+        std::fclose(file);
+    }
+    return value > 0 ? value : 4194304; // the kernel's own ceiling
+}
+
+struct TemporaryParts {
+    std::string_view Target;
+    pid_t Writer;
+};
+
+// The target and writer of a name exactly as TemporaryName makes it, or nothing.
+std::optional<TemporaryParts> ParseTemporaryName(std::string_view name, unsigned long pidMax) {
+    const std::size_t dash = name.rfind('-');
+    if (dash == std::string_view::npos) return std::nullopt;
+    const std::size_t mark = name.rfind(kTemporaryMark, dash);
+    if (mark == std::string_view::npos || mark == 0) return std::nullopt;
+    const std::size_t pidStart = mark + kTemporaryMark.size();
+    const std::optional<unsigned long> pid = PlainNumber(name.substr(pidStart, dash - pidStart));
+    const std::optional<unsigned long> attempt = PlainNumber(name.substr(dash + 1));
+    if (!pid || *pid == 0 || *pid > pidMax || !attempt || *attempt >= kTemporaryAttempts) return std::nullopt;
+    return TemporaryParts{name.substr(0, mark), static_cast<pid_t>(*pid)};
 }
 
 bool ProcessRuns(pid_t pid) {
     // EPERM: it runs, as another user.
-    return pid > 0 && (::kill(pid, 0) == 0 || errno != ESRCH);
+    return ::kill(pid, 0) == 0 || errno != ESRCH;
 }
 
-// Gives the new file the replaced file's permission bits, writes it whole and
-// flushes it to disk.
-bool FillNewFile(int fd, const std::string& bytes, std::optional<mode_t> keptMode) {
-    return (!keptMode || ::fchmod(fd, *keptMode) == 0) && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+// What a replaced file keeps.
+struct KeptAttributes {
+    mode_t Mode;
+    uid_t Owner;
+    gid_t Group;
+};
+
+// Gives the new file the replaced file's owner and group where the system
+// lets us (so a folder shared by a group keeps working for all its users) and
+// its permission bits, writes it whole and flushes it to disk. A change of
+// owner fails as a whole for another user's file, so the group is tried
+// alone after it; the mode comes last, as a change of owner clears set-id bits.
+bool FillNewFile(int fd, const std::string& bytes, const std::optional<KeptAttributes>& kept) {
+    if (kept) {
+        if (::fchown(fd, kept->Owner, kept->Group) != 0)
+            (void)!::fchown(fd, static_cast<uid_t>(-1), kept->Group);
+        if (::fchmod(fd, kept->Mode) != 0) return false;
+    }
+    return WriteAll(fd, bytes) && ::fsync(fd) == 0;
+}
+
+// An unnamed file in the folder, or -1. EOPNOTSUPP and EISDIR say the file
+// system has no unnamed files; anything else, that the folder takes no file.
+int OpenUnnamedFile(const std::string& folder, mode_t mode) {
+    return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+}
+
+bool HasNoUnnamedFiles(int error) {
+    return error == EOPNOTSUPP || error == EISDIR;
+}
+
+// What the target's folder is like, for the rule of its sticky bit.
+bool StickyFolderForbidsRename(const std::string& target, const struct stat& file) {
+    struct stat folder;
+    if (::stat(FolderOf(target).c_str(), &folder) != 0 || (folder.st_mode & S_ISVTX) == 0) return false;
+    const uid_t me = ::geteuid();
+    return me != 0 && file.st_uid != me && folder.st_uid != me;
+}
+
+// The writer's probes of an existing target, which must be a plain file we
+// may write and rename over, as a plain rewrite would require; renaming over
+// a read-only file would silently bypass that. O_NONBLOCK: the probe must not
+// wait on a named pipe. Returns false when the target refuses; sets `kept`
+// when there is a target to replace.
+bool ProbeTarget(const std::string& target, std::optional<KeptAttributes>& kept) {
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0) return true;
+    if (!S_ISREG(st.st_mode)) return false;
+    Fd probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    if (probe.Get() < 0 || StickyFolderForbidsRename(target, st)) return false;
+    kept = KeptAttributes{st.st_mode & 07777, st.st_uid, st.st_gid};
+    return true;
 }
 
 // Writes the bytes into an unnamed file in the folder and links it in under a
@@ -123,9 +192,9 @@ bool FillNewFile(int fd, const std::string& bytes, std::optional<mode_t> keptMod
 // error): the caller then tries a named temporary file, which reports real
 // failures.
 std::optional<std::string> WriteUnnamedTemporary(const std::string& target, const std::string& bytes,
-                                                 mode_t mode, std::optional<mode_t> keptMode) {
-    Fd fd(::open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
-    if (fd.Get() < 0 || !FillNewFile(fd.Get(), bytes, keptMode)) return std::nullopt;
+                                                 mode_t mode, const std::optional<KeptAttributes>& kept) {
+    Fd fd(OpenUnnamedFile(FolderOf(target), mode));
+    if (fd.Get() < 0 || !FillNewFile(fd.Get(), bytes, kept)) return std::nullopt;
     const std::string self = "/proc/self/fd/" + std::to_string(fd.Get());
     for (unsigned attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         const std::string temp = TemporaryName(target, attempt);
@@ -141,7 +210,7 @@ std::optional<std::string> WriteUnnamedTemporary(const std::string& target, cons
 
 // The same under a temporary name from the start; removed again on failure.
 std::optional<std::string> WriteNamedTemporary(const std::string& target, const std::string& bytes,
-                                               mode_t mode, std::optional<mode_t> keptMode) {
+                                               mode_t mode, const std::optional<KeptAttributes>& kept) {
     std::string temp;
     int raw = -1;
     for (unsigned attempt = 0; raw < 0 && attempt < kTemporaryAttempts; ++attempt) {
@@ -151,7 +220,7 @@ std::optional<std::string> WriteNamedTemporary(const std::string& target, const 
     }
     if (raw < 0) return std::nullopt;
     Fd fd(raw);
-    bool ok = FillNewFile(fd.Get(), bytes, keptMode);
+    bool ok = FillNewFile(fd.Get(), bytes, kept);
     ok = fd.Close() && ok;
     if (ok) return temp;
     ::unlink(temp.c_str());
@@ -207,23 +276,31 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+ReplaceProbe ProbeReplace(const std::string& requested) {
+    const std::string target = ResolveLink(requested);
+    const std::string folder = FolderOf(target);
+    const int fd = OpenUnnamedFile(folder, 0600);
+    if (fd >= 0) {
+        ::close(fd); // an unnamed file goes with its descriptor
+    } else if (!HasNoUnnamedFiles(errno)) {
+        return ReplaceProbe::FolderRefuses;
+    } else {
+        // The writer's named temporary, made and removed again at once.
+        std::optional<std::string> temp = WriteNamedTemporary(target, std::string(), 0600, std::nullopt);
+        if (!temp) return ReplaceProbe::FolderRefuses;
+        ::unlink(temp->c_str());
+    }
+    std::optional<KeptAttributes> kept;
+    return ProbeTarget(target, kept) ? ReplaceProbe::Replaceable : ReplaceProbe::FileRefuses;
+}
+
 void WriteFileAtomic(const std::string& requested, const std::string& bytes, mode_t newFileMode) {
     const std::string target = ResolveLink(requested);
+    std::optional<KeptAttributes> kept;
+    if (!ProbeTarget(target, kept)) throw AppError(CannotCreateMessage(requested));
 
-    // An existing target must be a plain file writable by us, as a plain
-    // rewrite would require; renaming over a read-only file would silently
-    // bypass that. O_NONBLOCK: the probe must not wait on a named pipe.
-    std::optional<mode_t> keptMode;
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) throw AppError(CannotCreateMessage(requested));
-        Fd probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-        if (probe.Get() < 0) throw AppError(CannotCreateMessage(requested));
-        keptMode = st.st_mode & 07777;
-    }
-
-    std::optional<std::string> temp = WriteUnnamedTemporary(target, bytes, newFileMode, keptMode);
-    if (!temp) temp = WriteNamedTemporary(target, bytes, newFileMode, keptMode);
+    std::optional<std::string> temp = WriteUnnamedTemporary(target, bytes, newFileMode, kept);
+    if (!temp) temp = WriteNamedTemporary(target, bytes, newFileMode, kept);
     if (!temp) throw AppError(CannotCreateMessage(requested));
 
     if (BeforeRenameHook()) BeforeRenameHook()();
@@ -237,14 +314,18 @@ void WriteFileAtomic(const std::string& requested, const std::string& bytes, mod
     if (folder.Get() >= 0) ::fsync(folder.Get());
 }
 
-void RemoveStaleTemporaries(const std::string& folder) {
+void RemoveStaleTemporaries(const std::string& folder,
+                            const std::function<bool(std::string_view)>& isOurFile) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) return;
+    const unsigned long pidMax = PidMax();
+    const uid_t me = ::geteuid();
     while (const dirent* entry = ::readdir(dir)) {
-        const std::optional<pid_t> writer = TemporaryWriter(entry->d_name);
-        if (!writer || ProcessRuns(*writer)) continue;
+        const std::optional<TemporaryParts> parts = ParseTemporaryName(entry->d_name, pidMax);
+        if (!parts || !isOurFile(parts->Target) || ProcessRuns(parts->Writer)) continue;
         struct stat st;
-        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == me)
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);

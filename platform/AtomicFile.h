@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 
 // Whole-file access for the data files and the settings file. Paths are the
@@ -25,17 +26,27 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // never a truncated one: the new contents are written to an unnamed file in
 // the same folder where the file system allows it (otherwise a temporary name
 // of our own), flushed to disk, and renamed over the target. A replaced file
-// keeps its permission bits; a new one is created with `newFileMode` (less
-// the umask). Raises AppError "ファイル %s を作成できません" naming the target
-// when the target cannot be written (read-only, not a plain file) or any step
-// fails; nothing of the attempt is left behind then.
+// keeps its permission bits, and its owner and group as far as the system
+// lets us change them (its ACLs and other hard links are not kept); a new one
+// is created with `newFileMode` (less the umask). Raises AppError
+// "ファイル %s を作成できません" naming the target when the target cannot be
+// written (read-only, not a plain file, another user's in a sticky folder) or
+// any step fails; nothing of the attempt is left behind then.
 void WriteFileAtomic(const std::string& path, const std::string& bytes, mode_t newFileMode = 0666);
 
-// Removes from the folder the temporary files WriteFileAtomic names
-// ("<name>.tmp<pid>-<n>") whose writing process no longer runs, as a process
-// killed between writing and renaming leaves them. A live writer's files,
-// the other edition's included, are left alone.
-void RemoveStaleTemporaries(const std::string& folder);
+// Whether WriteFileAtomic could replace (or create) the file now, found with
+// the writer's own probes and leaving no file behind.
+enum class ReplaceProbe { Replaceable, FolderRefuses, FileRefuses };
+ReplaceProbe ProbeReplace(const std::string& path);
+
+// Removes from the folder the temporary files WriteFileAtomic leaves when its
+// process is killed between writing and renaming: exactly
+// "<target>.tmp<pid>-<n>" as the writer names them, for a target `isOurFile`
+// accepts, a plain file of our own user whose writer no longer runs. A live
+// writer's files (the other edition's) and every look-alike stay. A folder
+// that cannot be listed is not swept.
+void RemoveStaleTemporaries(const std::string& folder,
+                            const std::function<bool(std::string_view)>& isOurFile);
 
 // Called just before a finished file is renamed over its target; tests use it
 // to stand in for a kill at that moment. Empty by default.

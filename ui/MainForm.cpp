@@ -15,6 +15,7 @@
 #include "platform/gui/QtText.h"
 #include "ui/ListRows.h"
 #include "ui/MainFormParts.h"
+#include "ui/ProgramFiles.h"
 #include "ui/ResultDataFrame.h"
 
 #include <QCheckBox>
@@ -138,9 +139,11 @@ void MainForm::FormCreate() {
     // Until every data file has loaded, the exit must not write the player's files.
     SetDataLoadComplete(false);
     AppDir = ProgramDirectory();
-    IniFileName = AppDir + "vostrane.ini";
+    IniFileName = AppDir + kSettingsFileName;
     // What a killed writer left beside the files (this edition's or the other's).
-    RemoveStaleTemporaries(AppDir);
+    const bool currentDirectoryToo = IsCurrentDirectory(AppDir);
+    RemoveStaleTemporaries(
+        AppDir, [&](std::string_view name) { return IsProgramFileName(name, currentDirectoryToo); });
 
     // The saved play mode's tab is selected as soon as it is read, so that a
     // later failing step does not turn the saved mode back to STANDARD at exit.

@@ -2,10 +2,12 @@
 
 #include "platform/AppError.h"
 #include "tests/TestSupport.h"
+#include "ui/ProgramFiles.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,6 +47,42 @@ TEST(AtomicFile, WritesAndReplacesKeepingPermissionBitsAndNothingElse) {
     ASSERT_EQ(chmod(owners.c_str(), 0644), 0);
     WriteFileAtomic(owners, "kept", 0600);
     EXPECT_EQ(ModeOf(owners), 0644u);
+}
+
+// A folder shared by a group: whoever saves last, the file stays the group's,
+// so every member can still replace it.
+TEST(AtomicFile, AReplacedFileKeepsItsOwnerAndGroupWhereTheSystemAllows) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to stand in for two users";
+    TempDir dir;
+    const std::string path = dir.File("vostrane.ini");
+    auto owner = [&] {
+        struct stat st {};
+        stat(path.c_str(), &st);
+        return std::pair<uid_t, gid_t>(st.st_uid, st.st_gid);
+    };
+    WriteFileBytes(path, "old");
+    // Owner and group both kept; the mode is set after the change of owner,
+    // which would clear the set-group-id bit.
+    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(path.c_str(), 02775), 0);
+    WriteFileAtomic(path, "new", 0600);
+    EXPECT_EQ(owner(), (std::pair<uid_t, gid_t>(65534, 65534)));
+    EXPECT_EQ(ModeOf(path), 02775u);
+
+    // Another member of the file's group replaces it: the owner cannot be
+    // given away, the group still is kept.
+    ASSERT_EQ(chown(path.c_str(), 0, 0), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0664), 0);
+    EXPECT_TRUE(PassesInChildProcess([&] {
+        const gid_t shared = 0;
+        if (setgroups(1, &shared) != 0) return false;
+        UnprivilegedScope unprivileged(dir);
+        WriteFileAtomic(path, "by the other member", 0600);
+        return true;
+    }));
+    EXPECT_EQ(ReadFileBytes(path), "by the other member");
+    EXPECT_EQ(owner(), (std::pair<uid_t, gid_t>(65534, 0)));
+    EXPECT_EQ(ModeOf(path), 0664u);
 }
 
 TEST(AtomicFile, FollowsSymbolicLink) {
@@ -115,13 +153,39 @@ TEST(AtomicFile, AKillBeforeTheRenameKeepsTheOldFileAndItsLeftoverIsRemovedLater
     }));
     EXPECT_EQ(ReadFileBytes(path), "old");
 
-    const std::string live = "a.skill.tmp" + std::to_string(getpid()) + "-0";
-    WriteFileBytes(dir.File(live), "being written");
     const std::vector<std::string> before = Listing(dir);
-    ASSERT_EQ(before.size(), 3u);
-    EXPECT_EQ(before[2].rfind("vostrane.ini.tmp", 0), 0u) << before[2];
-    RemoveStaleTemporaries(dir.Dir());
-    EXPECT_EQ(Listing(dir), (std::vector<std::string>{live, "vostrane.ini"}));
+    ASSERT_EQ(before.size(), 2u);
+    const std::string leftover = before[1];
+    ASSERT_EQ(leftover.rfind("vostrane.ini.tmp", 0), 0u) << leftover;
+    const std::string mark = "vostrane.ini.tmp";
+    const std::string deadWriter = leftover.substr(mark.size(), leftover.rfind('-') - mark.size());
+
+    // Only exactly the writer's names of the program's own files go.
+    std::vector<std::string> kept = {
+        "DrumManiaV3.skill.tmp" + std::to_string(getpid()) + "-0", // its writer runs
+        "notes.tmp" + deadWriter + "-0",                           // not a file of ours
+        "GuitarFreaksV3.skill.tmp20240501-2",                      // a dated backup: no such process id
+        "vostrane.ini.tmp0-0",
+        "vostrane.ini.tmp0" + deadWriter + "-0",
+        "vostrane.ini.tmp" + deadWriter + "-01",
+        "vostrane.ini.tmp" + deadWriter + "-100",
+        "vostrane.ini.tmp" + deadWriter + "-1x",
+        ".tmp" + deadWriter + "-1",
+    };
+    if (geteuid() == 0) {
+        const std::string foreign = "GuitarFreaksV3.comment.tmp" + deadWriter + "-0";
+        WriteFileBytes(dir.File(foreign), "another user's");
+        ASSERT_EQ(chown(dir.File(foreign).c_str(), 65534, 65534), 0);
+        kept.push_back(foreign);
+    }
+    for (const std::string& name : kept)
+        if (!fs::exists(dir.File(name))) WriteFileBytes(dir.File(name), "kept");
+    const std::string stale = "GuitarFreaksV3.txt.tmp" + deadWriter + "-99";
+    WriteFileBytes(dir.File(stale), "stale");
+    RemoveStaleTemporaries(dir.Dir(), [](std::string_view name) { return IsProgramFileName(name, false); });
+    kept.push_back("vostrane.ini");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Listing(dir), kept);
 }
 
 TEST(AtomicFile, ReaderTellsMissingFromUnreadable) {
