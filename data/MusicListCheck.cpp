@@ -3,6 +3,7 @@
 #include "data/DataFiles.h"
 #include "data/DataUnit.h"
 #include "data/TextHelpers.h"
+#include "platform/AtomicFile.h"
 #include "platform/IntConv.h"
 
 #include <exception>
@@ -25,6 +26,8 @@ int CountMusicListSongs(std::string_view bytes, const Edition& layout) {
 }
 
 bool IsUsableMusicList(std::string_view bytes, const Edition& layout) {
+    // The reader refuses a larger file outright.
+    if (bytes.size() > kLocalFileLimit) return false;
     try {
         const int songs = CountMusicListSongs(bytes, layout);
         return songs >= 1 && songs <= kMaxMusicCount;

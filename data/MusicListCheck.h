@@ -11,5 +11,6 @@
 // (a song code or a checked number that is not a 32-bit integer).
 int CountMusicListSongs(std::string_view bytes, const Edition& layout);
 
-// True when the bytes load with the layout and hold 1 to 501 songs.
+// True when the bytes load with the layout and hold 1 to 501 songs, and are
+// no larger than the reader takes from a file.
 bool IsUsableMusicList(std::string_view bytes, const Edition& layout);

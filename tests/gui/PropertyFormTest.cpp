@@ -6,6 +6,7 @@
 #include "data/SkillCmp.h"
 #include "data/Unitini.h"
 #include "net/SendForm.h"
+#include "platform/AtomicFile.h"
 #include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/MessageBoxes.h"
 #include "tests/TestSupport.h"
@@ -350,6 +351,9 @@ TEST_F(PropertyFormTest, ABodyThatCannotReplaceTheFileFailsTheDownload) {
         {"GFV", FakeService::Body(MasterList(DrumEdition(), {"Drum layout"})), "GuitarFreaksV3.txt"},
         {"GFV", FakeService::Body(""), "GuitarFreaksV3.txt"},
         {"DMV", FakeService::Body("<html>Not Found</html>\r\n"), "DrumManiaV3.txt"},
+        // Two songs, but more bytes than the program reads back from a file.
+        {"GFV", FakeService::Body(MasterList(GuitarEdition(), {"A", "B"}) + std::string(kLocalFileLimit, '\n')),
+         "GuitarFreaksV3.txt"},
     };
     for (const auto& c : cases) {
         boxes.Clear();
