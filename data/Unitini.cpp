@@ -1,5 +1,6 @@
 #include "data/Unitini.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
 #include "platform/IntConv.h"
 #include "platform/PrivateProfile.h"
@@ -24,7 +25,7 @@ std::vector<ProfileWrite>*& Gathered() {
 
 void ReportFailedWrite() {
     static const SjisString kFailed = Utf8ToSjis("書込みに失敗しました");
-    const SjisString message = kFailed + "\r" + IniFileName;
+    const SjisString message = kFailed + "\r" + PathForMessage(IniFileName);
     if (FailureHandler()) {
         FailureHandler()(message);
     } else {

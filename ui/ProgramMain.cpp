@@ -6,15 +6,20 @@
 #include "net/AccForm.h"
 #include "net/PropertyForm.h"
 #include "net/SendForm.h"
+#include "platform/Cp932.h"
+#include "platform/InstanceLock.h"
+#include "platform/ProgramDir.h"
 #include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QuitSignals.h"
 #include "ui/MainForm.h"
 #include "ui/MusicEditForm.h"
+#include "ui/ProgramFiles.h"
 #include "ui/ResultForm.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace {
 
@@ -122,10 +127,22 @@ void InstallIniFailureNotice() {
     SetIniFailureHandler([](const SjisString& message) { ShowNotice(message); });
 }
 
-int ProgramMain(int argc, char** argv) {
-    QApplication app(argc, argv);
-    InstallApplicationFont();
-    SetMessageBoxTitle(CurrentEdition().AppTitle);
+void WarnWhenExitCannotSave() {
+    if (const std::optional<ExitSaveProblem> problem = FindExitSaveProblem(CurrentEdition().GameName))
+        ShowWarning(ExitSaveWarningText(*problem));
+}
+
+int RunProgram() {
+    // A second copy in the same folder would undo the first one's results
+    // with its own stale table at exit: it touches nothing there. The claim
+    // is held until the last exit write is done.
+    const InstanceLock instance(ProgramDirectory(), CurrentEdition().GameCode);
+    if (instance.AlreadyRunning()) {
+        static const SjisString kRunning = Utf8ToSjis(" は既に起動しています。");
+        ShowInformation(CurrentEdition().AppTitle + kRunning);
+        return 0;
+    }
+
     // The main window's Closed ends the loop; a message box closed before the
     // window is shown must not.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -137,13 +154,22 @@ int ProgramMain(int argc, char** argv) {
         WindowSet windows;
         windows.Create(CreationOrder(CurrentEdition()));
         MainForm* main = Windows().Main;
-        QObject::connect(main, &MainForm::Closed, &app, [] { QCoreApplication::exit(0); });
+        QObject::connect(main, &MainForm::Closed, qApp, [] { QCoreApplication::exit(0); });
         quitSignals.SetMainWindow(main);
         main->show();
+        // Said while there is still an evening of results to lose, not at exit.
+        QTimer::singleShot(0, main, GuardedSlot(WarnWhenExitCannotSave));
         exitCode = QApplication::exec();
         quitSignals.SetMainWindow(nullptr);
         windows.Destroy();
     }
     ReleaseProgramData();
     return exitCode;
+}
+
+int ProgramMain(int argc, char** argv) {
+    QApplication app(argc, argv);
+    InstallApplicationFont();
+    SetMessageBoxTitle(CurrentEdition().AppTitle);
+    return RunProgram();
 }

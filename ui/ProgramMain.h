@@ -21,6 +21,10 @@ class AccForm;
 // data. The edition must be set before. Returns the exit code.
 int ProgramMain(int argc, char** argv);
 
+// ProgramMain once the application object stands and has its title: refuses
+// a second copy of the edition in the program's folder, then runs the windows.
+int RunProgram();
+
 // The program's windows while they exist; null before their creation and after
 // their deletion. Handlers reach the dialogs through here.
 struct ProgramWindows {
@@ -73,3 +77,6 @@ void ReleaseProgramData();
 
 // Shows a failed settings write in a plain notice.
 void InstallIniFailureNotice();
+
+// Warns, once the main window is up, when the exit's saves would fail.
+void WarnWhenExitCannotSave();

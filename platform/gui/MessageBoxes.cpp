@@ -30,7 +30,7 @@ BoxAnswer ToAnswer(int button) {
 BoxAnswer ShowBox(BoxKind kind, const SjisString& text) {
     if (script != nullptr) {
         script->shown_.push_back({kind, text});
-        if (kind == BoxKind::Notice || kind == BoxKind::Error) return BoxAnswer::Ok;
+        if (kind != BoxKind::YesNo && kind != BoxKind::YesNoCancel) return BoxAnswer::Ok;
         if (script->answers_.empty()) return BoxAnswer::No;
         BoxAnswer answer = script->answers_.front();
         script->answers_.pop_front();
@@ -43,6 +43,14 @@ BoxAnswer ShowBox(BoxKind kind, const SjisString& text) {
     switch (kind) {
     case BoxKind::Notice:
         box.setIcon(QMessageBox::NoIcon);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case BoxKind::Information:
+        box.setIcon(QMessageBox::Information);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case BoxKind::Warning:
+        box.setIcon(QMessageBox::Warning);
         box.setStandardButtons(QMessageBox::Ok);
         break;
     case BoxKind::Error:
@@ -83,6 +91,12 @@ SjisString DefaultErrorText(const SjisString& message) {
 
 void ShowNotice(const SjisString& text) {
     ShowBox(BoxKind::Notice, text);
+}
+void ShowInformation(const SjisString& text) {
+    ShowBox(BoxKind::Information, text);
+}
+void ShowWarning(const SjisString& text) {
+    ShowBox(BoxKind::Warning, text);
 }
 void ShowDefaultError(const SjisString& text) {
     ShowBox(BoxKind::Error, DefaultErrorText(text));

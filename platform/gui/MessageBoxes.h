@@ -13,7 +13,7 @@
 // answered from the script's queue. Scripts nest: the newest is in force, and
 // the one before it again when it ends.
 
-enum class BoxKind { Notice, Error, YesNo, YesNoCancel };
+enum class BoxKind { Notice, Information, Warning, Error, YesNo, YesNoCancel };
 enum class BoxAnswer { Ok, Yes, No, Cancel };
 
 // The caption of every box: the edition's application title, set at start.
@@ -21,6 +21,9 @@ void SetMessageBoxTitle(const SjisString& title);
 
 // Plain notice: no icon, one OK button.
 void ShowNotice(const SjisString& text);
+// One OK button with the information or the warning icon.
+void ShowInformation(const SjisString& text);
+void ShowWarning(const SjisString& text);
 // The default error box: error icon, one OK button; the text gets "." appended
 // when its last character sorts after ".".
 void ShowDefaultError(const SjisString& text);
@@ -44,7 +47,7 @@ class MessageBoxScript {
     MessageBoxScript& operator=(const MessageBoxScript&) = delete;
 
     // Answers for the next questions, in order. A question with no answer
-    // queued gets No (a notice or error box needs none).
+    // queued gets No (a box with one OK button needs none).
     void Answer(BoxAnswer answer) { answers_.push_back(answer); }
 
     const std::vector<ShownBox>& Shown() const { return shown_; }

@@ -4,6 +4,7 @@
 #include "net/AccForm.h"
 #include "net/PropertyForm.h"
 #include "net/SendForm.h"
+#include "platform/InstanceLock.h"
 #include "tests/gui/MainFormTestSupport.h"
 #include "ui/MainForm.h"
 #include "ui/MusicEditForm.h"
@@ -12,9 +13,14 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -145,4 +151,122 @@ TEST(ProgramWindowsOrder, AnExitThatCannotWriteTheSettingsShowsOneBox) {
     EXPECT_EQ(folder.boxes.ShownUtf8(), std::vector<std::string>{"書込みに失敗しました\r" + folder.Ini()});
     EXPECT_TRUE(std::filesystem::exists(folder.GameFile(".skill")));
     ReleaseProgramData();
+}
+
+namespace {
+
+std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+// A second copy of an edition in one folder would undo the first one's
+// results at exit: it says so and touches nothing there. A killed first copy
+// leaves no claim behind, and the other edition starts beside it.
+TEST(ProgramStart, ASecondCopyInTheFolderIsRefusedAndWritesNothing) {
+    ProgramFolder folder(GuitarEdition());
+    WriteLines(folder.GameFile(".txt"), {SongLine("Alpha", "5", {10})});
+    // What the sweep would remove: a temporary of a writer that has ended.
+    const pid_t ended = fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0) _exit(0);
+    waitpid(ended, nullptr, 0);
+    WriteFileBytes(folder.File("vostrane.ini.tmp" + std::to_string(ended) + "-0"), "left by a kill");
+    const std::vector<std::string> before = FolderListing(folder.dir.Path());
+
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t first = fork();
+    ASSERT_GE(first, 0);
+    if (first == 0) {
+        const InstanceLock lock(folder.dir.Dir(), "GFV3");
+        (void)!write(ready[1], lock.Held() ? "y" : "n", 1);
+        pause();
+        _exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(read(ready[0], &held, 1), 1);
+    close(ready[0]);
+    close(ready[1]);
+    ASSERT_EQ(held, 'y');
+
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_EQ(folder.boxes.ShownUtf8(),
+              std::vector<std::string>{"ギタフリのPelorin.NET は既に起動しています。"});
+    ASSERT_EQ(folder.boxes.Shown().size(), 1u);
+    EXPECT_EQ(folder.boxes.Shown()[0].Kind, BoxKind::Information);
+    EXPECT_EQ(Windows().Main, nullptr);
+    EXPECT_EQ(FolderListing(folder.dir.Path()), before);
+    EXPECT_TRUE(InstanceLock(folder.dir.Dir(), "DMV3").Held());
+    TempDir elsewhere;
+    EXPECT_TRUE(InstanceLock(elsewhere.Dir(), "GFV3").Held());
+
+    kill(first, SIGKILL);
+    waitpid(first, nullptr, 0);
+    const InstanceLock again(folder.dir.Dir(), "GFV3");
+    EXPECT_TRUE(again.Held());
+    EXPECT_FALSE(again.AlreadyRunning());
+}
+
+// The player hears at start, not after an evening of entries, when the exit
+// could not save; the probes are the writer's own, so as another user a
+// read-only folder or file counts even where root could write.
+TEST(ProgramStart, WarnsOnceTheWindowIsUpWhenTheExitCannotSave) {
+    struct Case {
+        const char* name;
+        bool loadComplete;
+        mode_t folderMode;
+        const char* readOnlyFile; // nullptr: none
+        const char* shown;        // "<path>" stands for the path named; nullptr: no box
+        const char* path;         // "" the folder, else the file named
+    };
+    const Case cases[] = {
+        {"Writable", true, 0777, nullptr, nullptr, ""},
+        {"ReadOnlyFolder", true, 0555, nullptr,
+         "<path> に書き込めません。\r\n入力した結果と設定は終了時に保存されません。", ""},
+        {"ReadOnlyResults", true, 0777, ".favorite",
+         "<path> に書き込めません。\r\n入力した結果と設定は終了時に保存されません。",
+         "GuitarFreaksV3.favorite"},
+        {"ReadOnlySettings", true, 0777, "vostrane.ini",
+         "<path> に書き込めません。\r\n設定は終了時に保存されません。", "vostrane.ini"},
+        {"IncompleteLoadReadOnlyFolder", false, 0555, nullptr,
+         "<path> に書き込めません。\r\n設定は終了時に保存されません。", ""},
+        {"IncompleteLoadReadOnlyResults", false, 0777, ".skill", nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        ProgramFolder folder(GuitarEdition());
+        const std::filesystem::path play = folder.dir.Path() / "play";
+        ASSERT_TRUE(std::filesystem::create_directory(play));
+        AppDir = play.string() + "/";
+        IniFileName = AppDir + "vostrane.ini";
+        for (const char* name :
+             {"GuitarFreaksV3.skill", "GuitarFreaksV3.favorite", "GuitarFreaksV3.comment", "vostrane.ini"}) {
+            const std::string file = AppDir + name;
+            WriteFileBytes(file, "");
+            const bool readOnly = c.readOnlyFile != nullptr && file.ends_with(c.readOnlyFile);
+            ASSERT_EQ(chmod(file.c_str(), readOnly ? 0444 : 0666), 0);
+        }
+        ASSERT_EQ(chmod(play.c_str(), c.folderMode), 0);
+        SetDataLoadComplete(c.loadComplete);
+        {
+            UnprivilegedScope unprivileged(folder.dir);
+            WarnWhenExitCannotSave();
+        }
+        ASSERT_EQ(chmod(play.c_str(), 0755), 0);
+        std::vector<std::string> expected;
+        if (c.shown != nullptr) {
+            std::string text = c.shown;
+            const std::string path = *c.path == '\0' ? play.string() : AppDir + c.path;
+            text.replace(text.find("<path>"), 6, path);
+            expected.push_back(text);
+        }
+        EXPECT_EQ(folder.boxes.ShownUtf8(), expected) << c.name;
+        for (const ShownBox& box : folder.boxes.Shown())
+            EXPECT_EQ(box.Kind, BoxKind::Warning) << c.name;
+    }
 }
