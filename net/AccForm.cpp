@@ -7,6 +7,7 @@
 #include "net/WebProtocol.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
+#include "platform/gui/CaptionRoom.h"
 #include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
@@ -74,6 +75,7 @@ void AccForm::BuildControls() {
     btnClose->setObjectName("btnClose");
     for (QPushButton* b : {btnSubmit, btnClose})
         b->setAutoDefault(false);
+    KeepCaptionRoom(*btnSubmit);
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(UiText("アカウント名"), this), 0, 0);

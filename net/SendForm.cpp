@@ -7,6 +7,7 @@
 #include "net/WebProtocol.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
+#include "platform/gui/CaptionRoom.h"
 #include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
@@ -133,9 +134,8 @@ void SendForm::BuildControls() {
     accountButtons->addWidget(btnDel);
     grid->addLayout(accountButtons, 3, 0, 1, 2);
 
-    // At their bare size the two captions touch the buttons' edges.
-    for (QPushButton* b : {btnSend, btnRecv})
-        b->setMinimumWidth(b->sizeHint().width() + 16);
+    for (QPushButton* b : {btnAdd, btnDel, btnSend, btnRecv})
+        KeepCaptionRoom(*b);
     auto* transfer = new QHBoxLayout;
     transfer->addWidget(btnSend);
     transfer->addWidget(cmbMode);

@@ -124,6 +124,28 @@ TEST_F(SendFormTest, EnterPressesTheFocusedButtonOfTheSendAndAccountDialogs) {
     EXPECT_TRUE(service.Requests().empty());
 }
 
+// The account and transfer buttons of both dialogs keep 8 pixels between
+// their caption and each side, and stand whole in their dialog.
+TEST_F(SendFormTest, AccountAndTransferButtonsKeepRoomAroundTheirCaptions) {
+    UseAccount();
+    SendForm form;
+    AccForm account(form);
+    form.show();
+    account.show();
+    const std::pair<QDialog*, const char*> buttons[] = {{&form, "btnAdd"},
+                                                        {&form, "btnDel"},
+                                                        {&form, "btnSend"},
+                                                        {&form, "btnRecv"},
+                                                        {&account, "btnSubmit"}};
+    for (auto [dialog, name] : buttons) {
+        const QPushButton* button = dialog->findChild<QPushButton*>(name);
+        const int caption = button->fontMetrics().horizontalAdvance(button->text());
+        EXPECT_GE(button->width() - caption, 2 * 8) << name;
+        const QRect inDialog(button->mapTo(dialog, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(dialog->rect().contains(inDialog)) << name;
+    }
+}
+
 TEST_F(SendFormTest, SendChangedOnlySendsOneRequestPerSongThenRecomputes) {
     UseAccount();
     int first = ChangedSongWithRate(7, 0, 9512);
