@@ -170,8 +170,10 @@ void ResultForm::BuildControls() {
     laUpDown->setObjectName("laUpDown");
     laUpDown->setAlignment(Qt::AlignCenter);
     laUpDown->setGeometry(290, 260, 136, 20);
-    shpBox1 = AddMarker(this, "shpBox1", QRect(178, 136, 60, 166));
-    shpBox2 = AddMarker(this, "shpBox2", QRect(92, 136, 74, 166));
+    // The percentage marker takes the 【 】 in: no frame fits between them and
+    // the fields. The column markers leave the last row the room they leave the first.
+    shpBox1 = AddMarker(this, "shpBox1", QRect(168, 136, 78, 170));
+    shpBox2 = AddMarker(this, "shpBox2", QRect(92, 136, 74, 170));
     shpBox3 = AddMarker(this, "shpBox3", QRect(286, 156, 64, 30));
     AddLine(this, 310);
 

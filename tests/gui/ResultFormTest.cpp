@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -219,6 +220,23 @@ TEST_F(ResultFormTest, PercentagesAndTheRateMarkTheirColumn) {
     }));
     EXPECT_EQ(chart.InputMode, InputRate);
     EXPECT_EQ(chart.Rate, 5000);
+}
+
+// A marker's frame runs over bare window only: through no caption beside
+// the fields (the 【 】 of the percentages) and along no field's edge.
+TEST_F(ResultFormTest, InputMarkersRunClearOfFieldsAndCaptions) {
+    ResultForm& form = Form();
+    const QImage bare = form.grab().toImage(); // the markers are hidden at creation
+    const QRgb window = form.palette().color(QPalette::Window).rgb();
+    for (const char* marker : {"shpBox1", "shpBox2", "shpBox3"}) {
+        const QRect frame = Get(marker)->geometry();
+        const QRect inside = frame.adjusted(2, 2, -2, -2);
+        int drawnOver = 0;
+        for (int y = frame.top(); y <= frame.bottom(); ++y)
+            for (int x = frame.left(); x <= frame.right(); ++x)
+                if (!inside.contains(x, y) && bare.pixel(x, y) != window) ++drawnOver;
+        EXPECT_EQ(drawnOver, 0) << marker;
+    }
 }
 
 TEST_F(ResultFormTest, OnlyARiseEnablesOkWhileTheBoxIsTicked) {
