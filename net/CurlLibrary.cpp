@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -43,12 +44,35 @@ Opened Open() {
     return opened;
 }
 
+struct Override {
+    bool active = false;
+    const CurlLibrary* library = nullptr;
+    std::string whyNot;
+};
+
+Override& CurrentOverride() {
+    static Override current;
+    return current;
+}
+
 } // namespace
 
 const CurlLibrary* Curl(std::string* whyNot) {
+    if (const Override& o = CurrentOverride(); o.active) {
+        if (o.library == nullptr && whyNot != nullptr) *whyNot = o.whyNot;
+        return o.library;
+    }
     static std::once_flag once;
     static Opened opened;
     std::call_once(once, [] { opened = Open(); });
     if (!opened.ok && whyNot != nullptr) *whyNot = opened.whyNot;
     return opened.ok ? &opened.library : nullptr;
+}
+
+ScopedCurlOverride::ScopedCurlOverride(const CurlLibrary* library, std::string whyNot) {
+    CurrentOverride() = {true, library, std::move(whyNot)};
+}
+
+ScopedCurlOverride::~ScopedCurlOverride() {
+    CurrentOverride() = {};
 }

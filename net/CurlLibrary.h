@@ -37,3 +37,13 @@ struct CurlLibrary {
 // The library, opened and globally initialised once; nullptr when it cannot
 // be opened or lacks a function, with the reason in `whyNot` when given.
 const CurlLibrary* Curl(std::string* whyNot = nullptr);
+
+// For tests: while it lives, Curl() answers `library` instead of the real
+// one; nullptr stands for a libcurl that cannot be opened, for `whyNot`.
+class ScopedCurlOverride {
+  public:
+    ScopedCurlOverride(const CurlLibrary* library, std::string whyNot);
+    ~ScopedCurlOverride();
+    ScopedCurlOverride(const ScopedCurlOverride&) = delete;
+    ScopedCurlOverride& operator=(const ScopedCurlOverride&) = delete;
+};

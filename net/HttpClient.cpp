@@ -83,6 +83,25 @@ HttpNotice PlainNotice(HttpNotice::Kind kind) {
 // at run time) still sees a count that differs.
 constexpr size_t kWriteAbort = CURL_WRITEFUNC_ERROR;
 
+// The stall time-out and the connect time-out end alike; which one it was
+// shows in whether the request went out. libcurl also refuses a reply
+// without a status line (HTTP/0.9) as an unsupported protocol, so the
+// address says whether it was https.
+HttpFailure FailureOf(CURLcode result, bool requestSent, const std::string& url) {
+    switch (result) {
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        return StartsWithNoCase(url, "https:") ? HttpFailure::HttpsAddress : HttpFailure::Other;
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return HttpFailure::UnknownHost;
+    case CURLE_COULDNT_CONNECT:
+        return HttpFailure::CannotConnect;
+    case CURLE_OPERATION_TIMEDOUT:
+        return requestSent ? HttpFailure::NoResponse : HttpFailure::CannotConnect;
+    default:
+        return HttpFailure::Other;
+    }
+}
+
 template <typename F> class ScopeExit {
   public:
     explicit ScopeExit(F f) : f_(std::move(f)) {}
@@ -147,6 +166,7 @@ struct HttpClientCallbacks {
         if (type != CURLINFO_HEADER_OUT) return 0;
         // libcurl ignores what this returns; Progress() aborts instead.
         return Guarded(client, 0, [&] {
+            client->requestSent_ = true;
             if (!client->connected_) {
                 client->connected_ = true;
                 client->Emit(StatusNotice(HttpStatus::Connected, "Connected."));
@@ -221,7 +241,7 @@ HttpClient::HttpClient() = default;
 
 HttpClient::~HttpClient() {
     notify_ = nullptr; // whoever listened may be gone already
-    if (curl_ != nullptr) Curl()->easy_cleanup(Handle(curl_));
+    if (curl_ != nullptr) curlCleanup_(curl_);
 }
 
 void HttpClient::Emit(const HttpNotice& notice) {
@@ -231,24 +251,31 @@ void HttpClient::Emit(const HttpNotice& notice) {
 bool HttpClient::Get(const std::string& url, std::string& body) {
     body.clear();
     errorText_.clear();
+    failureCause_ = HttpFailure::None;
     // The handle is made for the first request, so a client that never sends
     // costs the program's start nothing.
     const CurlLibrary* lib = Curl(&errorText_);
-    if (lib == nullptr) return false;
+    if (lib == nullptr) {
+        failureCause_ = HttpFailure::NoLibrary;
+        return false;
+    }
     if (curl_ == nullptr) {
         curl_ = lib->easy_init();
+        curlCleanup_ = lib->easy_cleanup;
         // Cookies live in this handle's memory for its whole life; no file is read or written.
         if (curl_ != nullptr) lib->easy_setopt(Handle(curl_), CURLOPT_COOKIEFILE, "");
     }
     CURL* curl = Handle(curl_);
     if (curl == nullptr) {
         errorText_ = "libcurl could not be initialised";
+        failureCause_ = HttpFailure::Other;
         return false;
     }
 
     body_ = &body;
     bodyOverLimit_ = false;
     connected_ = false;
+    requestSent_ = false;
     reading_ = false;
     replyStatus_ = 0;
     location_.clear();
@@ -283,7 +310,7 @@ bool HttpClient::Get(const std::string& url, std::string& body) {
     lib->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     lib->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, connectTimeoutMs_);
     lib->easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    lib->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    lib->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stallTimeoutSeconds_);
     lib->easy_setopt(curl, CURLOPT_USERAGENT, userAgent_.c_str());
 
     headers = lib->slist_append(nullptr, "Accept: text/html, */*");
@@ -331,10 +358,12 @@ bool HttpClient::Get(const std::string& url, std::string& body) {
     }
 
     if (result != CURLE_OK) {
-        if (bodyOverLimit_)
+        if (bodyOverLimit_) {
             errorText_ = "reply body over " + std::to_string(bodyLimit_) + " bytes";
-        else
+        } else {
             errorText_ = errorBuffer[0] != '\0' ? errorBuffer : lib->easy_strerror(result);
+            failureCause_ = FailureOf(result, requestSent_, url);
+        }
         return false;
     }
     return replyStatus_ >= 200 && replyStatus_ < 300;

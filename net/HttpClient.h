@@ -14,6 +14,12 @@
 enum class HttpStatus { Resolving, Connecting, Connected, Disconnecting, Disconnected, Text };
 enum class HttpWorkMode { Read, Write };
 
+// Why a request failed before or without a reply, as far as it matters to a
+// player: a missing library, an https address (only http is spoken), a host
+// that cannot be found or reached, or one that takes the request and stays
+// silent. Other: libcurl's own reason (ErrorText()).
+enum class HttpFailure { None, NoLibrary, HttpsAddress, UnknownHost, CannotConnect, NoResponse, Other };
+
 struct HttpNotice {
     enum class Kind { Connected, Disconnected, Redirect, Status, WorkBegin, Work, WorkEnd };
     Kind kind = Kind::Status;
@@ -31,8 +37,8 @@ struct HttpNotice {
 // Fixed settings: plain http only, header "Accept: text/html, */*", no
 // redirects followed (a 3xx is reported and fails the request), no proxy even
 // when the environment names one, no compression, a fresh connection for every
-// request, and a stall time-out (less than 1 byte/s for 60 s fails the
-// request) so a dead server cannot hang the GUI thread for ever.
+// request, and a stall time-out (less than 1 byte/s for 60 s, unless set,
+// fails the request) so a dead server cannot hang the GUI thread for ever.
 class HttpClient {
   public:
     static constexpr std::size_t kDefaultBodyLimit = 16u * 1024u * 1024u;
@@ -50,6 +56,8 @@ class HttpClient {
     void SetHostHeader(const std::string& host) { hostHeader_ = host; }
     // Milliseconds allowed for connecting; 0 (the default) leaves libcurl's own.
     void SetConnectTimeoutMs(long milliseconds) { connectTimeoutMs_ = milliseconds; }
+    // Seconds of less than 1 byte/s after which a request fails.
+    void SetStallTimeoutSeconds(long seconds) { stallTimeoutSeconds_ = seconds; }
     // Largest reply body accepted; a longer one fails the request.
     void SetBodyLimit(std::size_t bytes) { bodyLimit_ = bytes; }
     // Receives the notices while a request runs (in the calling thread).
@@ -73,6 +81,9 @@ class HttpClient {
     // libcurl's description of the last failure; "" after a success or when
     // only the status failed the request.
     const std::string& ErrorText() const { return errorText_; }
+    // What ended the last request; None after a success or when a status or
+    // a body over the limit failed it.
+    HttpFailure Failure() const { return failureCause_; }
 
     // "libcurl/<version>", for the network log.
     static std::string LibraryVersion();
@@ -82,20 +93,24 @@ class HttpClient {
     void Emit(const HttpNotice& notice);
 
     void* curl_ = nullptr;
+    void (*curlCleanup_)(void*) = nullptr; // of the library curl_ was made with
     std::string userAgent_ = kDefaultUserAgent;
     std::string hostHeader_;
     long connectTimeoutMs_ = 0;
+    long stallTimeoutSeconds_ = 60;
     std::size_t bodyLimit_ = kDefaultBodyLimit;
     std::function<void(const HttpNotice&)> notify_;
 
     int statusCode_ = -1;
     std::string statusLine_;
     std::string errorText_;
+    HttpFailure failureCause_ = HttpFailure::None;
 
     // State of the request under way.
     std::string* body_ = nullptr;
     bool bodyOverLimit_ = false;
     bool connected_ = false;
+    bool requestSent_ = false; // unlike connected_, kept once the connection closes
     bool reading_ = false;
     int replyStatus_ = 0;
     std::string location_;

@@ -2,6 +2,7 @@
 
 #include "data/TextHelpers.h"
 #include "net/Encode.h"
+#include "net/HttpClient.h"
 #include "platform/AppError.h"
 #include "platform/Cp932.h"
 #include "platform/IntConv.h"
@@ -24,6 +25,27 @@ std::string Columns(const std::string& line, std::size_t first, std::size_t leng
 int32_t NumberOrZero(const std::string& line, std::size_t first) {
     int32_t value = 0;
     return TryStrToInt(Columns(line, first, 4), value) ? value : 0;
+}
+
+// Why a request that got no reply failed.
+SjisString FailureReason(const HttpClient& client) {
+    switch (client.Failure()) {
+    case HttpFailure::NoLibrary:
+        return Utf8ToSjis("通信ライブラリ libcurl を読み込めません");
+    case HttpFailure::HttpsAddress:
+        return Utf8ToSjis("https のアドレスには対応していません");
+    case HttpFailure::UnknownHost:
+        return Utf8ToSjis("ホスト名を解決できません");
+    case HttpFailure::CannotConnect:
+        return Utf8ToSjis("サーバーに接続できません");
+    case HttpFailure::NoResponse:
+        return Utf8ToSjis("サーバーから応答がありません");
+    case HttpFailure::None:
+    case HttpFailure::Other:
+        break;
+    }
+    // libcurl's own text is ASCII, so it is Shift-JIS as it stands.
+    return client.ErrorText();
 }
 
 } // namespace
@@ -165,6 +187,11 @@ SjisString ReceivedCountMessage(int32_t count) {
 SjisString RequestErrorMessage(int statusCode, const std::string& statusLine) {
     static const SjisString kHead = Utf8ToSjis("エラーが発生しました。CODE:");
     return kHead + std::to_string(statusCode) + " MESSAGE:" + statusLine;
+}
+
+SjisString RequestErrorMessage(const HttpClient& client) {
+    if (client.StatusCode() != -1) return RequestErrorMessage(client.StatusCode(), client.StatusLine());
+    return RequestErrorMessage(-1, FailureReason(client));
 }
 
 RequestUrlParts SplitRequestUrl(const std::string& url) {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+class HttpClient;
+
 // The web service's requests and replies. Every address is the server
 // address followed directly by the path and query. The account name,
 // password and access code are percent-encoded like the comment, so no
@@ -57,6 +59,10 @@ int32_t ApplyReceivedLines(const std::string& body);
 SjisString ReceivedCountMessage(int32_t count);
 // "エラーが発生しました。CODE:%d MESSAGE:%s"
 SjisString RequestErrorMessage(int statusCode, const std::string& statusLine);
+// The same for the client's last failed request. While the client has had no
+// reply (code -1) the status line would be empty, so the message says why
+// the request failed instead.
+SjisString RequestErrorMessage(const HttpClient& client);
 
 // The pieces of a request address the error block shows: the path runs from
 // the "/" after the host to the last "/" before the query, the query starts

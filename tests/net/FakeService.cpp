@@ -147,6 +147,26 @@ FakeService::Reply FakeService::NoLength(const std::string& body) {
     return reply;
 }
 
+FakeService::Reply FakeService::Silent() {
+    Reply reply;
+    reply.kind = Reply::Kind::Silent;
+    return reply;
+}
+
+int FakeService::UnusedPort() {
+    // Bound for a moment to be given a free port, then closed without listening.
+    int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (socket < 0 || ::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("fake service: no free port");
+    ::close(socket);
+    return ntohs(address.sin_port);
+}
+
 FakeService::Reply FakeService::PickReply(const std::string& document) {
     std::lock_guard lock(mutex_);
     if (!queued_.empty()) {
@@ -202,6 +222,15 @@ void FakeService::Handle(int socket, int connection) {
 
     Reply reply = PickReply(request.document);
     if (reply.kind == Reply::Kind::CloseWithoutReply) return;
+    if (reply.kind == Reply::Kind::Silent) {
+        // Until the client closes its end (or the service ends).
+        char byte = 0;
+        while (!stop_) {
+            pollfd readable{socket, POLLIN, 0};
+            if (::poll(&readable, 1, 50) > 0 && ::recv(socket, &byte, 1, 0) <= 0) return;
+        }
+        return;
+    }
 
     std::string out = reply.statusLine + "\r\n";
     if (reply.kind == Reply::Kind::Normal)

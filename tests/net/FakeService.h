@@ -20,6 +20,7 @@ class FakeService {
             CloseWithoutReply, // reads the request and closes
             CutShort,          // announces more body than it sends, then closes
             NoLength,          // no Content-Length: the body ends when the connection closes
+            Silent,            // reads the request and answers nothing until the client gives up
         };
         Kind kind = Kind::Normal;
         std::string statusLine = "HTTP/1.1 200 OK";
@@ -64,6 +65,10 @@ class FakeService {
     static Reply Closing();
     static Reply CutShort(const std::string& body);
     static Reply NoLength(const std::string& body);
+    static Reply Silent();
+
+    // A port on 127.0.0.1 that nobody listens on.
+    static int UnusedPort();
 
   private:
     void Serve();

@@ -1,11 +1,21 @@
 #include "net/HttpClient.h"
+
+#include "net/CurlLibrary.h"
+#include "net/WebProtocol.h"
+#include "platform/Cp932.h"
 #include "tests/TestSupport.h"
 #include "tests/net/FakeService.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -37,6 +47,43 @@ class ScopedEnv {
   private:
     const char* name_;
     std::optional<std::string> old_;
+};
+
+// A listener on 127.0.0.1 whose backlog is full, so a further connection
+// attempt is never answered.
+class UnansweredListener {
+  public:
+    UnansweredListener() {
+        socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        // A backlog of 0 holds one connection; the SYNs after it are dropped.
+        if (::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
+            ::listen(socket_, 0) != 0)
+            throw std::runtime_error("cannot listen");
+        port_ = ntohs(address.sin_port);
+        for (int& filler : fillers_) {
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        }
+    }
+    ~UnansweredListener() {
+        for (int filler : fillers_)
+            ::close(filler);
+        ::close(socket_);
+    }
+    UnansweredListener(const UnansweredListener&) = delete;
+    UnansweredListener& operator=(const UnansweredListener&) = delete;
+
+    int Port() const { return port_; }
+
+  private:
+    int socket_ = -1;
+    int port_ = 0;
+    int fillers_[2] = {-1, -1};
 };
 
 } // namespace
@@ -252,5 +299,95 @@ TEST_F(HttpClientTest, NotifyThatThrowsEndsTheRequestWithItsException) {
         client.SetNotify(nullptr);
         EXPECT_TRUE(client.Get(Url("cl_send.asp"), body));
         EXPECT_EQ(body, "VOSTRANE.NET:0");
+    }
+}
+
+// Without any reply the message says why the request failed; a failure after
+// a reply keeps that reply's status code and line.
+TEST_F(HttpClientTest, FailureWithoutAReplySaysWhyInTheMessage) {
+    // The real library but for the name lookup: a name that cannot resolve
+    // would still be asked of the DNS server, which no test may contact.
+    CurlLibrary cannotResolve = *Curl();
+    cannotResolve.easy_perform = [](CURL*) { return CURLE_COULDNT_RESOLVE_HOST; };
+    enum class Library { Real, Missing, CannotResolve };
+    struct Row {
+        const char* what;
+        std::function<std::string(HttpClient&)> prepare; // returns the address
+        HttpFailure failure;
+        const char* message; // nullptr: "CODE:-1 MESSAGE:" and libcurl's error text
+        Library library = Library::Real;
+    };
+    const std::string closed = "http://127.0.0.1:" + std::to_string(FakeService::UnusedPort()) + "/svc/";
+    const UnansweredListener unanswered;
+    const Row rows[] = {
+        {"closed port", [&](HttpClient&) { return closed; }, HttpFailure::CannotConnect,
+         "エラーが発生しました。CODE:-1 MESSAGE:サーバーに接続できません"},
+        {"connect time-out",
+         [&](HttpClient& c) {
+             c.SetConnectTimeoutMs(300);
+             return "http://127.0.0.1:" + std::to_string(unanswered.Port()) + "/svc/";
+         },
+         HttpFailure::CannotConnect, "エラーが発生しました。CODE:-1 MESSAGE:サーバーに接続できません"},
+        {"silent host",
+         [&](HttpClient& c) {
+             c.SetStallTimeoutSeconds(1);
+             service.QueueReply(FakeService::Silent());
+             return Url("cl_send.asp");
+         },
+         HttpFailure::NoResponse, "エラーが発生しました。CODE:-1 MESSAGE:サーバーから応答がありません"},
+        {"https", [&](HttpClient&) { return "HTTPS://" + service.HostPort() + "/svc/cl_send.asp"; },
+         HttpFailure::HttpsAddress,
+         "エラーが発生しました。CODE:-1 MESSAGE:https のアドレスには対応していません"},
+        {"unknown host", [](HttpClient&) { return std::string("http://nowhere.invalid/svc/cl_send.asp"); },
+         HttpFailure::UnknownHost, "エラーが発生しました。CODE:-1 MESSAGE:ホスト名を解決できません",
+         Library::CannotResolve},
+        {"no libcurl", [&](HttpClient&) { return Url("cl_send.asp"); }, HttpFailure::NoLibrary,
+         "エラーが発生しました。CODE:-1 MESSAGE:通信ライブラリ libcurl を読み込めません", Library::Missing},
+        {"closed without a reply",
+         [&](HttpClient&) {
+             service.QueueReply(FakeService::Closing());
+             return Url("cl_send.asp");
+         },
+         HttpFailure::Other, nullptr},
+        {"ftp", [&](HttpClient&) { return "ftp://" + service.HostPort() + "/svc/cl_send.asp"; },
+         HttpFailure::Other, nullptr},
+        {"error status",
+         [&](HttpClient&) {
+             service.QueueReply(FakeService::Status("HTTP/1.1 404 Not Found"));
+             return Url("cl_send.asp");
+         },
+         HttpFailure::None, "エラーが発生しました。CODE:404 MESSAGE:HTTP/1.1 404 Not Found"},
+        {"body over the limit",
+         [&](HttpClient& c) {
+             c.SetBodyLimit(10);
+             service.QueueReply(FakeService::Body(std::string(11, 'a')));
+             return Url("cl_send.asp");
+         },
+         HttpFailure::None, "エラーが発生しました。CODE:200 MESSAGE:HTTP/1.1 200 OK"},
+        {"no reply after an earlier one",
+         [&](HttpClient& c) {
+             EXPECT_TRUE(c.Get(Url("cl_send.asp"), body));
+             return closed;
+         },
+         HttpFailure::CannotConnect, "エラーが発生しました。CODE:200 MESSAGE:HTTP/1.1 200 OK"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        HttpClient fresh;
+        const std::string url = row.prepare(fresh);
+        std::optional<ScopedCurlOverride> library;
+        if (row.library == Library::Missing)
+            library.emplace(nullptr,
+                            "libcurl could not be loaded: libcurl.so.4: cannot open shared object file");
+        if (row.library == Library::CannotResolve) library.emplace(&cannotResolve, "");
+        EXPECT_FALSE(fresh.Get(url, body));
+        EXPECT_EQ(fresh.Failure(), row.failure);
+        if (row.message != nullptr) {
+            EXPECT_EQ(SjisToUtf8(RequestErrorMessage(fresh)), row.message);
+        } else {
+            EXPECT_NE(fresh.ErrorText(), "");
+            EXPECT_EQ(RequestErrorMessage(fresh),
+                      Sj("エラーが発生しました。CODE:-1 MESSAGE:") + fresh.ErrorText());
+        }
     }
 }
