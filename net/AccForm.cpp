@@ -151,7 +151,7 @@ void AccForm::btnSubmitClick() {
 
     std::string body;
     if (!IdHTTP1.Get(url, body)) {
-        ShowNotice(RequestErrorMessage(IdHTTP1.StatusCode(), IdHTTP1.StatusLine()));
+        ShowNotice(RequestErrorMessage(IdHTTP1));
         FinishFailed(false);
         return;
     }

@@ -273,7 +273,7 @@ void PropertyForm::SetInfo(const char* utf8) {
 
 void PropertyForm::ReportFailure() {
     SetInfo("エラー");
-    ShowNotice(RequestErrorMessage(IdHTTP1->StatusCode(), IdHTTP1->StatusLine()));
+    ShowNotice(RequestErrorMessage(*IdHTTP1));
 }
 
 void PropertyForm::btnGetClick() {

@@ -244,7 +244,7 @@ void SendForm::LogHttpError() {
 
 void SendForm::ReportFailedRequest() {
     LogHttpError();
-    ShowNotice(RequestErrorMessage(IdHTTP1.StatusCode(), IdHTTP1.StatusLine()));
+    ShowNotice(RequestErrorMessage(IdHTTP1));
 }
 
 void SendForm::IdHTTP1Notice(const HttpNotice& notice) {

@@ -210,6 +210,9 @@ TEST_F(PropertyFormTest, AListThatCannotBeFetchedIsReportedAndNotEvaluated) {
         FakeService::Reply reply;
         const char* message;
     } cases[] = {
+        // First: the client has had no reply yet.
+        {"https", "https://" + service.HostPort() + "/svc/check.txt", FakeService::Body(""),
+         "エラーが発生しました。CODE:-1 MESSAGE:https のアドレスには対応していません"},
         {"server error", Url("check.txt"), FakeService::Status("HTTP/1.1 500 Internal Server Error", "oops"),
          "エラーが発生しました。CODE:500 MESSAGE:HTTP/1.1 500 Internal Server Error"},
         {"not http", "file://" + dir.File("list.txt"), FakeService::Body(""), nullptr},

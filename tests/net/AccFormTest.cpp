@@ -136,7 +136,8 @@ TEST_F(AccFormTest, RepliesDecideMessageAndRetry) {
         {FakeService::Body("<html>busy</html>"), "エラーが発生しました。", "01"},
         {FakeService::Status("HTTP/1.1 404 Not Found"),
          "エラーが発生しました。CODE:404 MESSAGE:HTTP/1.1 404 Not Found", "01"},
-        {FakeService::Closing(), "エラーが発生しました。CODE:-1 MESSAGE:", "01"},
+        // No reply: libcurl's reason in place of the status line.
+        {FakeService::Closing(), "エラーが発生しました。CODE:-1 MESSAGE:Empty reply from server", "01"},
     };
     for (const Case& c : cases) {
         SendForm send;

@@ -265,6 +265,23 @@ TEST_F(SendFormTest, FailedSendsAreReportedKeptForTheNextSendAndStillRecomputed)
     EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"送信しました。"});
 }
 
+// No reply at all: each box says why, the error block stays as it was.
+TEST_F(SendFormTest, RequestsWithoutAReplySayWhyInEveryBox) {
+    WriteLink("user1", "pass1", "0123abcd",
+              "http://127.0.0.1:" + std::to_string(FakeService::UnusedPort()) + "/svc/");
+    ChangedSongWithRate(7, 0, 9512);
+    ChangedSongWithRate(8, 0, 9000);
+    SendForm form;
+    const std::string error = "エラーが発生しました。CODE:-1 MESSAGE:サーバーに接続できません";
+    form.btnSendClick();
+    EXPECT_EQ(boxes.ShownUtf8(), (std::vector<std::string>{error, error, "送信しました。"}));
+    EXPECT_NE(LogFile().find("&comment=\r\n ResponseCode:-1\r\n ResponseText:\r\n Version:"),
+              std::string::npos);
+    boxes.Clear();
+    form.btnRecvClick();
+    EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{error});
+}
+
 TEST_F(SendFormTest, ModeIsReadAnewForEverySong) {
     UseAccount();
     ChangedSongWithRate(7, 0, 9512);
