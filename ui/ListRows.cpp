@@ -1,10 +1,14 @@
 #include "ui/ListRows.h"
 
+#include "platform/gui/EventGuard.h"
 #include "platform/gui/QtText.h"
 
+#include <QAbstractItemDelegate>
 #include <QByteArray>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QTreeView>
 #include <QTreeWidgetItem>
 
 #include <algorithm>
@@ -86,4 +90,39 @@ void GridLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->drawLine(r.topRight(), r.bottomRight());
     painter->drawLine(r.bottomLeft(), r.bottomRight());
     painter->restore();
+}
+
+namespace {
+
+class SpaceTicksBox : public QObject {
+  public:
+    explicit SpaceTicksBox(QTreeView* list) : QObject(list), list_(list) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != list_ || event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Space && key->key() != Qt::Key_Select) return false;
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+        const QModelIndex box = list_->currentIndex().siblingAtColumn(0);
+        if (!box.isValid()) return false;
+        bool toggled = false;
+        Guarded([&] {
+            QStyleOptionViewItem option;
+            option.initFrom(list_);
+            option.rect = list_->visualRect(box);
+            toggled = list_->itemDelegateForIndex(box)->editorEvent(event, list_->model(), option, box);
+        });
+        if (!toggled) return false;
+        key->accept();
+        return true;
+    }
+
+  private:
+    QTreeView* list_;
+};
+
+} // namespace
+
+void TickBoxesBySpace(QTreeView* list) {
+    list->installEventFilter(new SpaceTicksBox(list));
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QIcon;
+class QTreeView;
 class QTreeWidgetItem;
 class QVariant;
 
@@ -50,3 +51,9 @@ class GridLineDelegate : public QStyledItemDelegate {
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 };
+
+// Space and the Select key tick or clear the box of the current row whichever
+// column is current, through the delegate as a click on the box does: the
+// view hands the key only to the current cell, and the box is in column 0.
+// Ctrl+Space stays the view's (it toggles the row's selection).
+void TickBoxesBySpace(QTreeView* list);

@@ -116,6 +116,7 @@ QTreeWidget* MakeList(QWidget* parent, const char* name, const QStringList& capt
     list->setFont(FixedPitchFont(12));
     list->setIconSize(QSize(20, 20));
     list->setItemDelegate(new GridLineDelegate(list));
+    TickBoxesBySpace(list);
     list->setColumnCount(static_cast<int>(captions.size()));
     list->setHeaderLabels(captions);
     // The style's minimum (about a caption's width) would widen the 30-px BPM column.

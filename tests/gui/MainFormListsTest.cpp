@@ -121,6 +121,16 @@ CellLook Look(const QTreeWidget* list, const QTreeWidgetItem* row, int column) {
     return look;
 }
 
+QPoint CellPoint(const QTreeWidget* list, int row, int column) {
+    return list->visualRect(list->indexFromItem(list->topLevelItem(row), column)).center();
+}
+
+// Where a click hits the row's check box, at the left of column 0.
+QPoint BoxPoint(const QTreeWidget* list, int row) {
+    const QRect cell = list->visualRect(list->indexFromItem(list->topLevelItem(row), 0));
+    return QPoint(cell.left() + 10, cell.center().y());
+}
+
 const QColor kBsc(224, 255, 224), kAdv(255, 255, 224), kExt(255, 224, 224), kBest(224, 160, 224), kNone;
 
 } // namespace
@@ -197,6 +207,45 @@ TEST_F(MainFormLists, FavouritesFollowTheBoxesAtTheNamedMomentsOnly) {
     EXPECT_FALSE(MusicTable[0].Favorite);
     EXPECT_FALSE(MusicTable[2].Favorite);
     EXPECT_FALSE(w->pnlDispSw->isHidden());
+}
+
+TEST_F(MainFormLists, SpaceTicksTheCurrentRowsBoxAsAClickOnTheBoxDoes) {
+    QTreeWidget* list = w->LVmain;
+    // A click on the box ticks it; the favourite follows at the next read-back only.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, BoxPoint(list, 0));
+    EXPECT_EQ(list->topLevelItem(0)->checkState(0), Qt::Checked);
+    EXPECT_FALSE(MusicTable[0].Favorite);
+
+    // After a click on a name the name column is current; Space and Select tick the box all the same.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, CellPoint(list, 1, 1));
+    QTest::keyClick(list, Qt::Key_Down);
+    ASSERT_EQ(list->currentIndex(), list->indexFromItem(list->topLevelItem(2), 1));
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(list->topLevelItem(2)->checkState(0), Qt::Checked);
+    EXPECT_FALSE(MusicTable[2].Favorite);
+    QTest::keyClick(list, Qt::Key_Select);
+    EXPECT_EQ(list->topLevelItem(2)->checkState(0), Qt::Unchecked);
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(list->topLevelItem(2)->checkState(0), Qt::Checked);
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(2)); // no keyboard search took the key
+    w->btnCompClick();
+    EXPECT_TRUE(MusicTable[0].Favorite && MusicTable[2].Favorite);
+    EXPECT_FALSE(MusicTable[1].Favorite);
+
+    // In the advice list too, with the points column current. Ctrl+Space stays the
+    // view's: it takes the row out of the selection and leaves the box.
+    w->PageControl1->setCurrentWidget(w->TabSheet2);
+    w.Pick(5);
+    QTreeWidget* advice = w->LVskill;
+    advice->setCurrentIndex(advice->model()->index(2, 2));
+    QTest::keyClick(advice, Qt::Key_Space);
+    EXPECT_EQ(advice->topLevelItem(2)->checkState(0), Qt::Unchecked);
+    ASSERT_TRUE(advice->topLevelItem(2)->isSelected());
+    QTest::keyClick(advice, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_FALSE(advice->topLevelItem(2)->isSelected());
+    EXPECT_EQ(advice->topLevelItem(2)->checkState(0), Qt::Unchecked);
+    w.Pick(5);
+    EXPECT_FALSE(MusicTable[2].Favorite);
 }
 
 TEST_F(MainFormLists, LevelCellsFollowTheRowsOwnImage) {
