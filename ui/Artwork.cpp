@@ -74,8 +74,13 @@ void DrawDocument(QPainter& painter, const QColor& ink, const QString& mark) {
 std::vector<QIcon> MakeRowImages() {
     std::vector<QIcon> images;
     images.reserve(13);
-    for (int code = 0; code <= 12; ++code)
-        images.emplace_back(RowImage(code));
+    for (int code = 0; code <= 12; ++code) {
+        // The image tells the best chart, as the purple cell does: no selection fades it.
+        const QPixmap pixmap = RowImage(code);
+        QIcon image(pixmap);
+        image.addPixmap(pixmap, QIcon::Selected);
+        images.push_back(image);
+    }
     return images;
 }
 

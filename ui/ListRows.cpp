@@ -4,10 +4,13 @@
 #include "platform/gui/QtText.h"
 
 #include <QAbstractItemDelegate>
+#include <QApplication>
 #include <QByteArray>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QRegion>
+#include <QStyleFactory>
 #include <QTreeView>
 #include <QTreeWidgetItem>
 
@@ -89,6 +92,31 @@ void GridLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QRect& r = option.rect;
     painter->drawLine(r.topRight(), r.bottomRight());
     painter->drawLine(r.bottomLeft(), r.bottomRight());
+    painter->restore();
+}
+
+// A fresh instance of the application's style: a proxy takes over its base.
+RowFocusStyle::RowFocusStyle(QTreeView* list)
+    : QProxyStyle(QStyleFactory::create(QApplication::style()->name())), list_(list) {
+    setParent(list);
+}
+
+void RowFocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                                  const QWidget* widget) const {
+    // The row's frame is the one focus frame the list draws without naming a widget.
+    const QModelIndex current = list_->currentIndex();
+    if (element != PE_FrameFocusRect || widget != nullptr || !current.isValid()) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    QRegion frame(option->rect);
+    for (int column = 0; column < current.model()->columnCount(current.parent()); ++column) {
+        const QModelIndex cell = current.siblingAtColumn(column);
+        if (column == 0 || cell.data(Qt::BackgroundRole).isValid()) frame -= list_->visualRect(cell);
+    }
+    painter->save();
+    painter->setClipRegion(frame, Qt::IntersectClip);
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
     painter->restore();
 }
 

@@ -3,6 +3,7 @@
 #include "data/DataUnit.h"
 #include "platform/SjisString.h"
 
+#include <QProxyStyle>
 #include <QStyledItemDelegate>
 
 #include <cstdint>
@@ -50,6 +51,21 @@ class GridLineDelegate : public QStyledItemDelegate {
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+};
+
+// The application's style, except for the focus frame a list draws over its
+// whole current row: its tint leaves out the cells that show the row's colours,
+// those with a fill of their own (kept in a selected row by GridLineDelegate)
+// and column 0 with the row's image. Set it on the list (list->setStyle); it
+// is the list's child.
+class RowFocusStyle : public QProxyStyle {
+  public:
+    explicit RowFocusStyle(QTreeView* list);
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget = nullptr) const override;
+
+  private:
+    const QTreeView* list_;
 };
 
 // Space and the Select key tick or clear the box of the current row whichever

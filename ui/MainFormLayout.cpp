@@ -116,6 +116,7 @@ QTreeWidget* MakeList(QWidget* parent, const char* name, const QStringList& capt
     list->setFont(FixedPitchFont(12));
     list->setIconSize(QSize(20, 20));
     list->setItemDelegate(new GridLineDelegate(list));
+    list->setStyle(new RowFocusStyle(list));
     TickBoxesBySpace(list);
     list->setColumnCount(static_cast<int>(captions.size()));
     list->setHeaderLabels(captions);

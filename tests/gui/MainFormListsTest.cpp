@@ -121,6 +121,27 @@ CellLook Look(const QTreeWidget* list, const QTreeWidgetItem* row, int column) {
     return look;
 }
 
+// How many pixels of one cell show exactly the given colour.
+int PixelsOf(const QTreeWidget* list, const QTreeWidgetItem* row, int column, const QColor& colour) {
+    const QImage image = list->viewport()->grab().toImage();
+    const QRect cell = list->visualRect(list->indexFromItem(row, column));
+    int count = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            count += image.pixelColor(x, y).rgb() == colour.rgb() ? 1 : 0;
+    return count;
+}
+
+// The same for an image on its own; only opaque pixels count.
+int PixelsOf(const QIcon& icon, const QColor& colour) {
+    const QImage image = icon.pixmap(20, 20).toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour ? 1 : 0;
+    return count;
+}
+
 QPoint CellPoint(const QTreeWidget* list, int row, int column) {
     return list->visualRect(list->indexFromItem(list->topLevelItem(row), column)).center();
 }
@@ -265,7 +286,26 @@ TEST_F(MainFormLists, LevelCellsFollowTheRowsOwnImage) {
         EXPECT_EQ(look.Fill.name(), fill.name()) << column;
         EXPECT_EQ(look.Ink.name(), "#000000") << column;
     }
-    EXPECT_EQ(Look(w->LVmain, alpha, 1).Fill.name(), w->LVmain->palette().color(QPalette::Highlight).name());
+    const QColor highlight = w->LVmain->palette().color(QPalette::Highlight);
+    EXPECT_EQ(Look(w->LVmain, alpha, 1).Fill.name(), highlight.name());
+
+    // The same in an active window with the list focused. The list then draws
+    // its focus frame over the current row: it tints the name cell (which
+    // shows that the drawing saw the active window), not the level cells and
+    // not the row's image, which is drawn as it is, not faded.
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+    w->LVmain->setFocus();
+    ASSERT_TRUE(w->LVmain->hasFocus());
+    EXPECT_NE(Look(w->LVmain, alpha, 1).Fill.name(), highlight.name());
+    for (const auto& [column, fill] : {std::pair{7, kBest}, std::pair{3, kBsc}, std::pair{5, kExt}}) {
+        const CellLook look = Look(w->LVmain, alpha, column);
+        EXPECT_EQ(look.Fill.name(), fill.name()) << column;
+        EXPECT_EQ(look.Ink.name(), "#000000") << column;
+    }
+    const QColor tile(128, 128, 0); // the image of BASS ADV
+    ASSERT_GT(PixelsOf(w->ILmain[8], tile), 200);
+    EXPECT_EQ(PixelsOf(w->LVmain, alpha, 0, tile), PixelsOf(w->ILmain[8], tile));
 
     w->LVmainColumnClick(1); // the colours move with the row
     ASSERT_NE(w->LVmain->topLevelItem(0), alpha);
