@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
 # Builds and starts one edition: ./run.sh [sorvik|dallune]
+#
+# Both editions run from one player folder, play/, with it as the current
+# directory: the results, favourites, comments, settings, downloads, exports
+# and network log all stay there, outside build/, and survive a clean build.
 set -euo pipefail
 cd "$(dirname "$0")"
 edition=${1:-sorvik}
@@ -12,7 +16,33 @@ source ./scripts/deps.sh
 install_missing_packages
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" --target "$edition"
-# The program keeps its files beside the executable; start with the example
-# song list there when it has none yet, and never overwrite anything.
-[ -e "build/bin/$list" ] || cp "examples/$list" "build/bin/$list"
-exec "build/bin/$edition"
+
+play=play
+mkdir -p "$play"
+
+# The fresh executable goes in under a temporary name and is renamed into
+# place: copying onto a running executable fails ("Text file busy").
+cp "build/bin/$edition" "$play/.$edition.new"
+mv -f "$play/.$edition.new" "$play/$edition"
+
+# Earlier runs kept the player's files beside the executable in build/bin/.
+# Whatever of them the player folder lacks is copied over (never moved, never
+# overwriting anything), before any example list is put in.
+earlier=(vostrane.ini gfdmgd1.dat gfdmgd2.dat network_log.txt)
+for game in GuitarFreaksV3 DrumManiaV3; do
+    earlier+=("$game.txt" "$game.skill" "$game.favorite" "$game.comment")
+done
+copied=()
+for name in "${earlier[@]}"; do
+    if [ -f "build/bin/$name" ] && [ ! -e "$play/$name" ]; then
+        cp -p "build/bin/$name" "$play/$name"
+        copied+=("$name")
+    fi
+done
+[ ${#copied[@]} -eq 0 ] || echo "Copied from build/bin/ into $play/: ${copied[*]}"
+
+# Start with the example song list when the folder has none yet.
+[ -e "$play/$list" ] || cp "examples/$list" "$play/$list"
+
+cd "$play"
+exec "./$edition"
