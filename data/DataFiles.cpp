@@ -69,6 +69,15 @@ void AppendInt(std::string& out, int32_t value) {
 
 const char* kCrLf = "\r\n";
 
+// A later line of the same name would overwrite the first song's results or
+// comment at the next load, so the player's files hold only the first song
+// of each name.
+template <typename Write> void ForEachFirstSongOfName(Write write) {
+    std::unordered_set<std::string_view> written;
+    for (int32_t i = 0; i < MusicCount; ++i)
+        if (written.insert(MusicTable[i].Name).second) write(MusicTable[i]);
+}
+
 } // namespace
 
 void SplitFields(std::string_view text, char separator, FieldArray& fields, int limit) {
@@ -260,12 +269,7 @@ void SaveSkillData(const SjisString& base) {
     const int charts = ChartCount();
     std::string out;
     out.reserve(static_cast<std::size_t>(MusicCount) * (64 + 16 * charts * 3));
-    // A later line of the same name would overwrite the first song's results
-    // at the next load, so only the first song of each name is written.
-    std::unordered_set<std::string_view> written;
-    for (int32_t i = 0; i < MusicCount; ++i) {
-        const TMusicList& music = MusicTable[i];
-        if (!written.insert(music.Name).second) continue;
+    ForEachFirstSongOfName([&](const TMusicList& music) {
         out += music.Name;
         out += '\t';
         for (int row = 0; row < 2; ++row) {
@@ -278,7 +282,7 @@ void SaveSkillData(const SjisString& base) {
         }
         out += '$';
         out += kCrLf;
-    }
+    });
     WriteFileAtomic(PathOf(base, ".skill"), out);
 }
 
@@ -296,10 +300,7 @@ void SaveFavorites(const SjisString& base) {
 void SaveComments(const SjisString& base) {
     if (!loadComplete) return;
     std::string out;
-    std::unordered_set<std::string_view> written;
-    for (int32_t i = 0; i < MusicCount; ++i) {
-        const TMusicList& music = MusicTable[i];
-        if (!written.insert(music.Name).second) continue;
+    ForEachFirstSongOfName([&](const TMusicList& music) {
         out += music.Name;
         out += '\t';
         out += SanitizeFieldText(music.Comment);
@@ -307,7 +308,7 @@ void SaveComments(const SjisString& base) {
         out += SanitizeFieldText(music.UpdateTime);
         out += music.Changed ? "\t1" : "\t0";
         out += kCrLf;
-    }
+    });
     WriteFileAtomic(PathOf(base, ".comment"), out);
 }
 

@@ -30,7 +30,7 @@ std::string FormatTime(const LocalTime& time, std::string_view pattern) {
         int LocalTime::*field;
         int width;
     };
-    static constexpr Token tokens[] = {
+    static constexpr Token kTokens[] = {
         {"yyyy", &LocalTime::Year, 4}, {"mm", &LocalTime::Month, 2},  {"m", &LocalTime::Month, 1},
         {"dd", &LocalTime::Day, 2},    {"d", &LocalTime::Day, 1},     {"hh", &LocalTime::Hour, 2},
         {"nn", &LocalTime::Minute, 2}, {"ss", &LocalTime::Second, 2},
@@ -38,7 +38,7 @@ std::string FormatTime(const LocalTime& time, std::string_view pattern) {
     std::string out;
     while (!pattern.empty()) {
         bool matched = false;
-        for (const Token& token : tokens) {
+        for (const Token& token : kTokens) {
             if (pattern.starts_with(token.text)) {
                 AppendNumber(out, time.*token.field, token.width);
                 pattern.remove_prefix(token.text.size());

@@ -87,11 +87,15 @@ void MusicEditForm::BuildControls() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
 
-    auto nameCopy = [](const char* name, QWidget* parent) {
-        auto* edit = new QLineEdit(parent);
+    // The later pages show the song's name in a row of their own, read-only.
+    auto nameRow = [](const char* name, QWidget* page, QLineEdit*& edit) {
+        edit = new QLineEdit(page);
         edit->setObjectName(name);
         edit->setEnabled(false);
-        return edit;
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(UiText("曲名"), page));
+        row->addWidget(edit, 1);
+        return row;
     };
 
     // "基本情報"
@@ -124,12 +128,8 @@ void MusicEditForm::BuildControls() {
     // "レベル"
     auto* TabSheet2 = new QWidget;
     TabSheet2->setObjectName("TabSheet2");
-    edName2 = nameCopy("edName2", TabSheet2);
     auto* levels = new QVBoxLayout(TabSheet2);
-    auto* nameRow2 = new QHBoxLayout;
-    nameRow2->addWidget(new QLabel(UiText("曲名"), TabSheet2));
-    nameRow2->addWidget(edName2, 1);
-    levels->addLayout(nameRow2);
+    levels->addLayout(nameRow("edName2", TabSheet2, edName2));
     auto* groups = new QHBoxLayout;
     const char* const groupNames[3] = {"gbStandard", "gbBass", "gbOpenPick"};
     const char* const groupCaptions[3] = {"STANDARD", "BASS", "OPENPICK"};
@@ -163,12 +163,8 @@ void MusicEditForm::BuildControls() {
     // "管理"
     auto* TabSheet3 = new QWidget;
     TabSheet3->setObjectName("TabSheet3");
-    edName3 = nameCopy("edName3", TabSheet3);
     auto* manage = new QGridLayout(TabSheet3);
-    auto* nameRow3 = new QHBoxLayout;
-    nameRow3->addWidget(new QLabel(UiText("曲名"), TabSheet3));
-    nameRow3->addWidget(edName3, 1);
-    manage->addLayout(nameRow3, 0, 0, 1, 2);
+    manage->addLayout(nameRow("edName3", TabSheet3, edName3), 0, 0, 1, 2);
     for (int k = 0; k < kFlagCount; ++k) {
         auto* check = new QCheckBox(UiText(kFlagCaptions[k]), TabSheet3);
         check->setObjectName(QString("chDisp%1").arg(k));
