@@ -1,8 +1,10 @@
 #include "platform/gui/MessageBoxes.h"
 
 #include "platform/Cp932.h"
+#include "platform/gui/LongOperation.h"
 #include "platform/gui/QtText.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -25,11 +27,29 @@ BoxAnswer ToAnswer(int button) {
         return BoxAnswer::Ok;
     }
 }
+
+// The player is asked to act, so the box does not show the wait cursor of the
+// work that opened it; the work's cursor is back when the box has gone.
+class LiftWaitCursor {
+  public:
+    LiftWaitCursor() : lifted_(WaitCursorShown()) {
+        if (lifted_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~LiftWaitCursor() {
+        if (lifted_) QApplication::restoreOverrideCursor();
+    }
+    LiftWaitCursor(const LiftWaitCursor&) = delete;
+    LiftWaitCursor& operator=(const LiftWaitCursor&) = delete;
+
+  private:
+    bool lifted_;
+};
 } // namespace
 
 BoxAnswer ShowBox(BoxKind kind, const SjisString& text) {
+    LiftWaitCursor lift;
     if (script != nullptr) {
-        script->shown_.push_back({kind, text});
+        script->shown_.push_back({kind, text, WaitCursorShown()});
         if (kind != BoxKind::YesNo && kind != BoxKind::YesNoCancel) return BoxAnswer::Ok;
         if (script->answers_.empty()) return BoxAnswer::No;
         BoxAnswer answer = script->answers_.front();

@@ -7,7 +7,8 @@
 
 // Every message box of the program goes through here. Boxes have no parent
 // widget (a box parented to a disabled window could come up disabled) and are
-// captioned with the application title.
+// captioned with the application title. While a box waits for the player it
+// lifts the wait cursor of the work around it (platform/gui/LongOperation.h).
 //
 // Tests install a MessageBoxScript: boxes are then not shown but recorded, and
 // answered from the script's queue. Scripts nest: the newest is in force, and
@@ -36,7 +37,8 @@ SjisString DefaultErrorText(const SjisString& message);
 
 struct ShownBox {
     BoxKind Kind;
-    SjisString Text; // as shown (the error box's text includes the appended ".")
+    SjisString Text;              // as shown (the error box's text includes the appended ".")
+    bool UnderWaitCursor = false; // the wait cursor was still up while the box waited
 };
 
 class MessageBoxScript {
