@@ -10,6 +10,7 @@
 #include "platform/gui/CaptionRoom.h"
 #include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
+#include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
@@ -220,6 +221,8 @@ void SendForm::ShowAccount() {
 
 void SendForm::SetRequestButtons(bool enabled) {
     if (enabled) {
+        // Clicks made while a request blocked find the buttons still disabled.
+        DeliverQueuedInput();
         btnRecv->setEnabled(true);
         btnSend->setEnabled(true);
         btnDel->setEnabled(true);
@@ -234,6 +237,7 @@ void SendForm::SetRequestButtons(bool enabled) {
 
 bool SendForm::Request(const SjisString& url, std::string& body) {
     lastUrl_ = url;
+    PaintBeforeBlocking(*this);
     return IdHTTP1.Get(url, body);
 }
 
@@ -270,13 +274,12 @@ void SendForm::btnDelClick() {
     if (!ServerGuard()) return;
     if (AskYesNoCancel(Text(kAskDelete)) != BoxAnswer::Yes) return;
     SetRequestButtons(false);
+    WaitCursor wait;
 
     std::string body;
     if (!Request(DeleteUserUrl(ServerAddress, Account, Password, AccessCode), body)) {
         ReportFailedRequest();
-        btnRecv->setEnabled(true);
-        btnSend->setEnabled(true);
-        btnDel->setEnabled(true);
+        SetRequestButtons(true);
     } else if (EvaluateReply(body) == ReplyToken::Success) {
         IniWriteString("link", "account", "");
         IniWriteString("link", "password", "");
@@ -290,11 +293,9 @@ void SendForm::btnDelClick() {
         reject(); // carried out when this handler ends
     } else {
         ShowNotice(Text(kNotDeleted));
-        btnRecv->setEnabled(true);
-        btnSend->setEnabled(true);
-        btnDel->setEnabled(true);
+        SetRequestButtons(true);
     }
-    btnCancel->setEnabled(true);
+    btnCancel->setEnabled(true); // after a deletion too, as the dialog closes
 }
 
 void SendForm::SendPending(std::vector<int32_t>& pendingSongs) {
@@ -321,6 +322,7 @@ void SendForm::btnSendClick() {
     HandlerScope scope(*this);
     if (!ServerGuard()) return;
     SetRequestButtons(false);
+    WaitCursor wait;
     PendingQuery.clear();
     PendingCount = 0;
     std::vector<int32_t> pendingSongs;
@@ -367,6 +369,7 @@ void SendForm::btnRecvClick() {
     bool all = cmbMode->currentIndex() == 1;
     SjisString url = ReceiveUrl(ServerAddress, Account, AccessCode, CurrentEdition().GameCode, all);
     SetRequestButtons(false);
+    WaitCursor wait;
 
     std::string body;
     bool ok = Request(url, body);

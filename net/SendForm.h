@@ -66,8 +66,11 @@ class SendForm : public QDialog {
     void BuildControls();
     bool ServerGuard() const;
     void ShowAccount();
+    // Off before a request; on again after it, once the input queued while it
+    // blocked has gone to the disabled buttons.
     void SetRequestButtons(bool enabled);
-    // One GET with the dialog's client; remembers the address for LogHttpError.
+    // One GET with the dialog's client, the dialog painted first; remembers
+    // the address for LogHttpError.
     bool Request(const SjisString& url, std::string& body);
     void ReportFailedRequest();
     void SendPending(std::vector<int32_t>& pendingSongs);

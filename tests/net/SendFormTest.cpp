@@ -3,10 +3,14 @@
 #include "net/AccessCode.h"
 #include "net/ComputerName.h"
 #include "net/WebProtocol.h"
+#include "platform/Cp932.h"
+#include "platform/gui/LongOperation.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
+#include "tests/gui/BlockingTestSupport.h"
 #include "tests/net/NetTestSupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -293,6 +297,51 @@ TEST_F(SendFormTest, ModeIsReadAnewForEverySong) {
     EXPECT_EQ(service.RequestsFor("cl_send.asp").size(), 2u);
 }
 
+// Nothing paints the dialog while a request blocks, so each one starts with
+// the dialog painted busy, under the wait cursor; a click queued meanwhile is
+// not carried out by the buttons enabled afterwards.
+TEST_F(SendFormTest, EveryRequestStartsPaintedBusyAndClicksQueuedMeanwhileAreDropped) {
+    UseAccount();
+    ChangedSongWithRate(7, 0, 9512);
+    ChangedSongWithRate(8, 0, 9000);
+    service.SetReply("cl_deluser.asp", FakeService::Body("VOSTRANE.NET:1")); // refused: the dialog stays
+    SendForm form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QPushButton* pressed = nullptr;
+    std::vector<std::string> seen;
+    BlockingPaintWatch watch([&](QWidget& window) {
+        seen.push_back(Buttons(form) + "|" + form.findChild<QLabel*>("lbStatNum")->text().toStdString() +
+                       "|" + form.findChild<QComboBox*>("cmbMode")->currentText().toStdString() +
+                       (WaitCursorShown() ? "|wait" : "|no wait") +
+                       (ScreenShowsWindowAsItStands(window) ? "" : "|not painted"));
+        QueueClick(*pressed);
+    });
+    // Between the requests of a send the player picks the other mode.
+    QTimer::singleShot(0, &form, [&] { SelectMode(form, 1); });
+    boxes.Answer(BoxAnswer::Yes);
+    for (const char* button : {"btnSend", "btnRecv", "btnDel"}) {
+        pressed = Button(form, button);
+        QTest::mouseClick(pressed, Qt::LeftButton);
+        QCoreApplication::processEvents(); // whatever is still queued
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << button;
+    }
+
+    EXPECT_EQ(seen, (std::vector<std::string>{"00000||更新したデータのみ|wait", "00000|0/2|全て転送|wait",
+                                              "00000|1/2|全て転送|wait", "00000|  |全て転送|wait",
+                                              "00000|  |全て転送|wait"}));
+    EXPECT_EQ(service.Requests().size(), 5u); // two songs, the recompute, the receive, the deletion
+    EXPECT_EQ(
+        boxes.ShownUtf8(),
+        (std::vector<std::string>{
+            "送信しました。", "0件 更新しました。",
+            "アカウントを削除します。よろしいですか？\r\n！！サーバー上のデータがすべて削除されます！！",
+            "削除できませんでした！！"}));
+    for (const ShownBox& box : boxes.Shown())
+        EXPECT_FALSE(box.UnderWaitCursor) << SjisToUtf8(box.Text);
+    EXPECT_EQ(Buttons(form), "01111");
+}
+
 TEST_F(SendFormTest, CloseAskedForDuringASendWaitsForTheSendToEnd) {
     UseAccount();
     ChangedSongWithRate(7, 0, 9512);
@@ -446,6 +495,7 @@ TEST_F(SendFormTest, UnwritableLogEndsTheHandlerWithTheButtonsEnabled) {
               (std::vector<std::string>{"0件 更新しました。", "ファイル network_log.txt を作成できません."}));
     EXPECT_EQ(boxes.Shown()[1].Kind, BoxKind::Error);
     EXPECT_EQ(Buttons(form), "01111");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(SendFormTest, AccountApplicationHandsTheFieldsToTheSendDialog) {
