@@ -10,6 +10,7 @@
 #include "platform/gui/CaptionRoom.h"
 #include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
+#include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
 
@@ -123,6 +124,8 @@ SjisString AccForm::PasswordText() const {
 }
 
 void AccForm::FinishFailed(bool retryAllowed) {
+    // Clicks made while the request blocked find the buttons still disabled.
+    DeliverQueuedInput();
     btnClose->setEnabled(true);
     if (retryAllowed) btnSubmit->setEnabled(true);
 }
@@ -148,8 +151,10 @@ void AccForm::btnSubmitClick() {
     SjisString url = ApplicationUrl(ServerAddress, chAccess->isChecked(), account, password, accessCode);
     btnSubmit->setEnabled(false);
     btnClose->setEnabled(false);
+    WaitCursor wait;
 
     std::string body;
+    PaintBeforeBlocking(*this);
     if (!IdHTTP1.Get(url, body)) {
         ShowNotice(RequestErrorMessage(IdHTTP1));
         FinishFailed(false);
@@ -163,6 +168,7 @@ void AccForm::btnSubmitClick() {
             sendForm_->AccessCode = accessCode;
         }
         ShowNotice(kAcquired);
+        DeliverQueuedInput(); // as in FinishFailed
         btnClose->setEnabled(true);
         accept();
         return;

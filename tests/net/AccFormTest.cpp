@@ -3,8 +3,11 @@
 #include "net/ComputerName.h"
 #include "net/SendForm.h"
 #include "net/WebProtocol.h"
+#include "platform/gui/LongOperation.h"
+#include "tests/gui/BlockingTestSupport.h"
 #include "tests/net/NetTestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -120,6 +123,8 @@ TEST_F(AccFormTest, AccessCodeIsFreshLowerCaseHexForEveryApplication) {
     EXPECT_NE(first, second);
 }
 
+// While the request blocks, the dialog is painted with both buttons disabled
+// under the wait cursor; a click queued meanwhile does not apply again.
 TEST_F(AccFormTest, RepliesDecideMessageAndRetry) {
     struct Case {
         FakeService::Reply reply;
@@ -143,10 +148,23 @@ TEST_F(AccFormTest, RepliesDecideMessageAndRetry) {
         SendForm send;
         AccForm form(send);
         form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
         boxes.Clear();
+        service.ClearRequests();
         service.QueueReply(c.reply);
         Type(form, "user1", "pass1");
+        std::string during;
+        BlockingPaintWatch watch([&](QWidget& window) {
+            during = Buttons(form) + (WaitCursorShown() ? " wait" : "") +
+                     (ScreenShowsWindowAsItStands(window) ? " painted" : "");
+            QueueClick(*Button(form, "btnSubmit"));
+        });
         form.btnSubmitClick();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(during, "00 wait painted") << c.message;
+        EXPECT_EQ(service.Requests().size(), 1u) << c.message;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.message;
+        EXPECT_FALSE(boxes.Shown().at(0).UnderWaitCursor) << c.message;
         EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{c.message}) << c.message;
         EXPECT_EQ(Buttons(form), c.buttons) << c.message;
         EXPECT_EQ(send.Account, "") << c.message;
