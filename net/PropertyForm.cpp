@@ -15,6 +15,7 @@
 #include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
+#include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
 
@@ -58,10 +59,14 @@ ByteLimitedEdit* NewEdit(const char* name, int maxBytes, QWidget* parent) {
     return edit;
 }
 
-// Re-enables a button on every way out of a handler.
+// Re-enables a button on every way out of a handler, once the clicks made
+// while its requests blocked have found it still disabled.
 struct EnableOnExit {
     QPushButton* button;
-    ~EnableOnExit() { button->setEnabled(true); }
+    ~EnableOnExit() {
+        DeliverQueuedInput();
+        button->setEnabled(true);
+    }
 };
 
 } // namespace
@@ -280,11 +285,13 @@ void PropertyForm::btnGetClick() {
     meLog->clear();
     btnGet->setEnabled(false);
     EnableOnExit enable{btnGet};
+    WaitCursor wait;
 
     SetInfo("接続中...");
     Log(ConnectingLogText());
     IdHTTP1->SetBodyLimit(kUpdateListLimit);
     std::string body;
+    PaintBeforeBlocking(*this);
     if (!IdHTTP1->Get(RequestAddress(edURL->SjisText()), body)) {
         ReportFailure();
         return;
@@ -322,6 +329,7 @@ void PropertyForm::CheckUpdateList(const SjisString& text) {
 }
 
 void PropertyForm::DownloadUpdates() {
+    WaitCursor wait;
     IdHTTP1->SetBodyLimit(kDownloadLimit);
     for (const SjisString& raw : DownloadList) {
         const UpdateLine line = CutUpdateLine(raw);
@@ -330,6 +338,7 @@ void PropertyForm::DownloadUpdates() {
         SetInfo("接続中...");
         Log(ConnectingLogText());
         std::string body;
+        PaintBeforeBlocking(*this);
         if (!IdHTTP1->Get(RequestAddress(line.Address), body)) {
             ReportFailure();
             return;

@@ -7,9 +7,12 @@
 #include "data/Unitini.h"
 #include "net/SendForm.h"
 #include "platform/AtomicFile.h"
+#include "platform/Cp932.h"
 #include "platform/gui/ByteLimitedEdit.h"
+#include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
 #include "tests/TestSupport.h"
+#include "tests/gui/BlockingTestSupport.h"
 #include "tests/net/FakeService.h"
 
 #include <QApplication>
@@ -334,6 +337,33 @@ TEST_F(PropertyFormTest, AFailureMidwayKeepsWhatWasDoneAndStops) {
     EXPECT_FALSE(form->DataReloaded());
     EXPECT_EQ(ReadFileBytes(dir.File("GuitarFreaksV3.txt")), before);
     EXPECT_EQ(MusicCount, 1);
+    EXPECT_TRUE(Button("btnGet")->isEnabled());
+}
+
+// Nothing paints the dialog while a request blocks: the check and each
+// download start with the disabled button, "接続中..." and the log line on the
+// screen, under the wait cursor; a click queued meanwhile does not start a
+// second check once the button is back.
+TEST_F(PropertyFormTest, EachRequestStartsPaintedBusyAndClicksQueuedMeanwhileAreDropped) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    Strings seen;
+    BlockingPaintWatch watch([&](QWidget& window) {
+        seen.push_back(std::string(Button("btnGet")->isEnabled() ? "on|" : "off|") + Info() + "|" +
+                       Log().back() + (WaitCursorShown() ? "|wait" : "") +
+                       (ScreenShowsWindowAsItStands(window) ? "|painted" : ""));
+        QueueClick(*Button("btnGet"));
+    });
+    service.SetReply("gd1.dat", FakeService::Body("one"));
+    // "missing.dat" has no reply: the download fails and the dialog stays open.
+    CheckList(ListLine("GD1", "001", Url("gd1.dat")) + ListLine("GD2", "001", Url("missing.dat")));
+    QCoreApplication::processEvents(); // whatever is still queued
+
+    EXPECT_EQ(seen, Strings(3, "off|接続中...|サーバーへ接続中...|wait|painted"));
+    EXPECT_EQ(service.Requests().size(), 3u);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    ASSERT_EQ(boxes.Shown().size(), 2u); // the question, the failed download
+    for (const ShownBox& box : boxes.Shown())
+        EXPECT_FALSE(box.UnderWaitCursor) << SjisToUtf8(box.Text);
     EXPECT_TRUE(Button("btnGet")->isEnabled());
 }
 
