@@ -33,15 +33,26 @@ void ReportFailedWrite() {
     }
 }
 
+// The file as the gathered writes will leave it.
+std::string GatheredText() {
+    std::string text = ReadProfileText(IniFileName);
+    for (const ProfileWrite& write : *Gathered())
+        text = ProfileUpdate(text, write.Section, write.Key, write.Value);
+    return text;
+}
+
 } // namespace
 
 SjisString IniReadString(const SjisString& section, const SjisString& key, const SjisString& def) {
     if (Gathered() == nullptr) return ReadProfileString(IniFileName, section, key, def);
-    // The file as the gathered writes will leave it.
-    std::string text = ReadProfileText(IniFileName);
-    for (const ProfileWrite& write : *Gathered())
-        text = ProfileUpdate(text, write.Section, write.Key, write.Value);
-    return ProfileLookup(text, section, key, def);
+    return ProfileLookup(GatheredText(), section, key, def);
+}
+
+IniImage::IniImage()
+    : image_(Gathered() == nullptr ? ReadProfileImage(IniFileName) : ProfileImage(GatheredText())) {}
+
+SjisString IniImage::Read(const SjisString& section, const SjisString& key, const SjisString& def) const {
+    return image_.Lookup(section, key, def);
 }
 
 void IniWriteString(const SjisString& section, const SjisString& key, const SjisString& value) {

@@ -14,6 +14,19 @@ extern SjisString IniFileName;
 // at most 2047 bytes. Sees the writes an open IniWriteBatch holds.
 SjisString IniReadString(const SjisString& section, const SjisString& key, const SjisString& def);
 
+// The settings file read once, for a run of reads that must not each read
+// and parse the file again (the update check reads [check] for every line of
+// a list). Read gives what IniReadString gave when the image was taken,
+// including the writes an open IniWriteBatch held then.
+class IniImage {
+  public:
+    IniImage();
+    SjisString Read(const SjisString& section, const SjisString& key, const SjisString& def) const;
+
+  private:
+    ProfileImage image_;
+};
+
 // Writes the key: at once, replacing the whole file, or into the open
 // IniWriteBatch. On failure the message "書込みに失敗しました" + CR + the
 // path goes to the failure handler; the caller always goes on.

@@ -308,9 +308,13 @@ void PropertyForm::CheckUpdateList(const SjisString& text) {
     GetOwnFileVersion(major, minor, release, build);
 
     DownloadList.clear();
+    // Every line reads [check]; one reading of the settings file serves them
+    // all, as a list of many lines would otherwise read and parse the file
+    // once a line.
+    const IniImage settings;
     const UpdateEvaluation evaluation =
-        EvaluateUpdateList(text, ReleaseCode(release), [](const SjisString& kind) {
-            return IniReadString(kCheckSection, kind, kDefaultCheckValue);
+        EvaluateUpdateList(text, ReleaseCode(release), [&settings](const SjisString& kind) {
+            return settings.Read(kCheckSection, kind, kDefaultCheckValue);
         });
     DownloadList = evaluation.Downloads;
     for (const UpdateEvent& event : evaluation.Events) {

@@ -238,3 +238,18 @@ bool WriteProfileStrings(const std::string& path, const std::vector<ProfileWrite
     }
     return true;
 }
+
+ProfileImage::ProfileImage(std::string text) : text_(std::move(text)) {}
+
+SjisString ProfileImage::Lookup(const SjisString& section, const SjisString& key,
+                                const SjisString& def) const {
+    const auto question = std::forward_as_tuple(section, key, def);
+    auto known = answers_.find(question);
+    if (known == answers_.end())
+        known = answers_.emplace(question, ProfileLookup(text_, section, key, def)).first;
+    return known->second;
+}
+
+ProfileImage ReadProfileImage(const std::string& path) {
+    return ProfileImage(ReadProfileText(path));
+}

@@ -3,7 +3,10 @@
 #include "platform/SjisString.h"
 
 #include <chrono>
+#include <functional>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // Our own private-profile (ini) file: "[section]" lines followed by
@@ -71,3 +74,20 @@ bool WriteProfileStrings(const std::string& path, const std::vector<ProfileWrite
 // One write of WriteProfileStrings.
 bool WriteProfileString(const std::string& path, const SjisString& section, const SjisString& key,
                         const SjisString& value);
+
+// One reading of a profile file for many lookups that must see the same
+// version of it. Each lookup answers as ProfileLookup on the text read, and
+// is kept, so asking the same key again costs no second parse.
+class ProfileImage {
+  public:
+    explicit ProfileImage(std::string text);
+
+    SjisString Lookup(const SjisString& section, const SjisString& key, const SjisString& def) const;
+
+  private:
+    std::string text_;
+    mutable std::map<std::tuple<SjisString, SjisString, SjisString>, SjisString, std::less<>> answers_;
+};
+
+// The file at path as ReadProfileString reads it, read once.
+ProfileImage ReadProfileImage(const std::string& path);

@@ -55,8 +55,13 @@ TEST(Ini, LookupRules) {
         {"DoubleByteNamesExact", "[\x83\x61]\r\nk=1\r\n", "\x83\x41", "k", "DEF"},
         {"DoubleByteNamesMatch", "[\x83\x41x]\r\nk=1\r\n", "\x83\x41X", "k", "1"},
     };
-    for (const LookupCase& c : cases)
+    for (const LookupCase& c : cases) {
         EXPECT_EQ(ProfileLookup(c.text, c.section, c.key, "DEF"), c.expected) << c.name;
+        // An image of the same text answers alike, also when asked again.
+        const ProfileImage image(c.text);
+        EXPECT_EQ(image.Lookup(c.section, c.key, "DEF"), c.expected) << c.name;
+        EXPECT_EQ(image.Lookup(c.section, c.key, "DEF"), c.expected) << c.name;
+    }
 }
 
 TEST(Ini, ValuesAndDefaultsAreCutTo2047Bytes) {

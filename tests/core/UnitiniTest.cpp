@@ -65,6 +65,13 @@ TEST_F(Unitini, ABatchWritesWhatSingleWritesWould) {
             IniWriteString(write.Section, write.Key, write.Value);
         EXPECT_EQ(IniReadString("CONFIG", "play", "x"), "1");
         EXPECT_EQ(IniReadString("foreign", "x", ""), "1");
+        // An image taken now reads the same; each question is its own.
+        const IniImage image;
+        EXPECT_EQ(image.Read("CONFIG", "play", "x"), "1");
+        EXPECT_EQ(image.Read("foreign", "x", ""), "1");
+        EXPECT_EQ(image.Read("form", "x", "d1"), "d1");
+        EXPECT_EQ(image.Read("form", "x", "d2"), "d2");
+        EXPECT_EQ(image.Read("form", "top", "d1"), "4");
         EXPECT_EQ(ReadFileBytes(IniFileName), rich); // nothing written yet
     }
     EXPECT_EQ(ReadFileBytes(IniFileName), oneByOne);
