@@ -58,13 +58,17 @@ SjisString SanitizeFieldText(const SjisString& text) {
 
 std::vector<SjisString> SplitLines(std::string_view text) {
     std::vector<SjisString> lines;
+    ForEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+void ForEachLine(std::string_view text, const std::function<void(std::string_view line)>& line) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
+        line(text.substr(start, i - start));
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
+    if (start < text.size()) line(text.substr(start));
 }

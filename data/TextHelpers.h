@@ -3,6 +3,7 @@
 #include "platform/SjisString.h"
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -28,3 +29,6 @@ SjisString SanitizeFieldText(const SjisString& text);
 // The lines of a text that ends them with CR LF, LF or a lone CR. A final line
 // end adds no empty line.
 std::vector<SjisString> SplitLines(std::string_view text);
+// The same lines handed to `line` one by one, as views into the text: a long
+// text is not copied whole a second time.
+void ForEachLine(std::string_view text, const std::function<void(std::string_view line)>& line);

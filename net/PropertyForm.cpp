@@ -31,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <string_view>
 
 const char* const PropertyForm::kDefaultUpdateUrl = "http://pelorin.example.net/vostrane/check.txt";
 
@@ -58,6 +59,35 @@ ByteLimitedEdit* NewEdit(const char* name, int maxBytes, QWidget* parent) {
     edit->setObjectName(name);
     return edit;
 }
+
+// Gathers log lines and appends them to the memo a batch at a time. Each
+// append lays out the memo's last line and updates its scroll bar, which for
+// a list of many lines cost most of the time and memory of the check; the
+// memo ends as it would with one append a line (lines of the update list
+// hold no line breaks).
+class MemoLines {
+  public:
+    explicit MemoLines(QPlainTextEdit& memo) : memo_(memo) {}
+
+    void Add(std::string_view line) {
+        if (count_ > 0) pending_ += u'\n';
+        pending_ += SjisToQString(SjisString(line));
+        if (++count_ == kBatch) Flush();
+    }
+
+    void Flush() {
+        if (count_ == 0) return;
+        memo_.appendPlainText(pending_);
+        pending_.resize(0);
+        count_ = 0;
+    }
+
+  private:
+    static constexpr int kBatch = 4096;
+    QPlainTextEdit& memo_;
+    QString pending_;
+    int count_ = 0;
+};
 
 // Re-enables a button on every way out of a handler, once the clicks made
 // while its requests blocked have found it still disabled.
@@ -111,6 +141,9 @@ void PropertyForm::BuildControls() {
     meLog = new QPlainTextEdit(grpLog);
     meLog->setObjectName("meLog");
     meLog->setReadOnly(true);
+    // Read-only: nothing can be undone, and an undo record a line of a long
+    // log would cost more memory than the log.
+    meLog->setUndoRedoEnabled(false);
     meLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     meLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     meLog->setFont(FixedPitchFont(12));
@@ -312,18 +345,22 @@ void PropertyForm::CheckUpdateList(const SjisString& text) {
     // all, as a list of many lines would otherwise read and parse the file
     // once a line.
     const IniImage settings;
-    const UpdateEvaluation evaluation =
-        EvaluateUpdateList(text, ReleaseCode(release), [&settings](const SjisString& kind) {
+    MemoLines log(*meLog);
+    EvaluateUpdateList(
+        text, ReleaseCode(release),
+        [&settings](const SjisString& kind) {
             return settings.Read(kCheckSection, kind, kDefaultCheckValue);
-        });
-    DownloadList = evaluation.Downloads;
-    for (const UpdateEvent& event : evaluation.Events) {
-        if (event.Kind == UpdateEvent::NewAppNotice) {
-            ShowNotice(event.Text);
-        } else {
-            Log(event.Text);
-        }
-    }
+        },
+        [&log](UpdateEvent::Type kind, std::string_view event) {
+            if (kind == UpdateEvent::NewAppNotice) {
+                log.Flush(); // the lines before the notice are in the memo when it shows
+                ShowNotice(SjisString(event));
+            } else {
+                log.Add(event);
+            }
+        },
+        [this](std::string_view line) { DownloadList.emplace_back(line); });
+    log.Flush();
     std::remove((AppDir + "check.txt").c_str());
 
     if (DownloadList.empty()) return;

@@ -5,6 +5,7 @@
 #include "platform/Cp932.h"
 
 #include <cstring>
+#include <vector>
 
 const char* const kCheckSection = "check";
 const char* const kDefaultCheckValue = "000 0000/00/00 00:00:00";
@@ -33,26 +34,31 @@ const KindInfo* FindDataKind(const SjisString& kind) {
     return nullptr;
 }
 
+// The log texts of a data kind in Shift-JIS, converted once rather than once a line.
+struct KindTexts {
+    SjisString Newer;
+    SjisString Current;
+};
+
+const KindTexts& TextsOf(const KindInfo& info) {
+    static const std::vector<KindTexts> texts = [] {
+        std::vector<KindTexts> all;
+        for (const KindInfo& kind : kDataKinds)
+            all.push_back({Utf8ToSjis(kind.NewerUtf8), Utf8ToSjis(kind.CurrentUtf8)});
+        return all;
+    }();
+    return texts[static_cast<std::size_t>(&info - kDataKinds)];
+}
+
 // Bytes [first, first + length) of the text, counted from 0; short text gives less.
-SjisString Cut(const SjisString& text, std::size_t first, std::size_t length) {
+SjisString Cut(std::string_view text, std::size_t first, std::size_t length) {
     if (first >= text.size()) return SjisString();
-    return text.substr(first, length);
-}
-
-void Log(UpdateEvaluation& out, const SjisString& text) {
-    out.Events.push_back({UpdateEvent::Log, text});
-}
-
-void LogRelease(UpdateEvaluation& out, const UpdateLine& line) {
-    static const SjisString kCode = Utf8ToSjis(" リリースコード：");
-    static const SjisString kDate = Utf8ToSjis(" リリース日時：");
-    Log(out, kCode + line.Code);
-    Log(out, kDate + line.Date);
+    return SjisString(text.substr(first, length));
 }
 
 } // namespace
 
-UpdateLine CutUpdateLine(const SjisString& line) {
+UpdateLine CutUpdateLine(std::string_view line) {
     return {Cut(line, 0, 3), Cut(line, 4, 3), Cut(line, 8, 19), Cut(line, 28, 255)};
 }
 
@@ -91,40 +97,62 @@ SjisString CheckValueOf(const UpdateLine& line) {
     return line.Code + " " + line.Date;
 }
 
-UpdateEvaluation EvaluateUpdateList(const SjisString& text, const SjisString& ownReleaseCode,
-                                    const std::function<SjisString(const SjisString& kind)>& readCheck) {
+void EvaluateUpdateList(std::string_view text, const SjisString& ownReleaseCode,
+                        const ReadCheckValue& readCheck,
+                        const std::function<void(UpdateEvent::Type kind, std::string_view text)>& onEvent,
+                        const std::function<void(std::string_view line)>& onDownload) {
     static const SjisString kNewApp = Utf8ToSjis(
         "「ギタドラのPelorin」の新しいバージョンが存在します！\r\nダウンロードサイトで確認してください");
     static const SjisString kAppNewer = Utf8ToSjis("アプリケーションの新しいバージョンを確認しました");
     static const SjisString kAppCurrent = Utf8ToSjis("アプリケーションは最新です");
+    static const SjisString kCode = Utf8ToSjis(" リリースコード：");
+    static const SjisString kDate = Utf8ToSjis(" リリース日時：");
 
-    UpdateEvaluation out;
-    for (const SjisString& raw : SplitLines(text)) {
+    SjisString release; // one buffer for every release line
+    const auto logRelease = [&](const UpdateLine& line) {
+        release.assign(kCode).append(line.Code);
+        onEvent(UpdateEvent::Log, release);
+        release.assign(kDate).append(line.Date);
+        onEvent(UpdateEvent::Log, release);
+    };
+
+    ForEachLine(text, [&](std::string_view raw) {
         const UpdateLine line = CutUpdateLine(raw);
         if (line.Kind == "APP") {
             if (BytesGreater(line.Code, ownReleaseCode)) {
-                out.Events.push_back({UpdateEvent::NewAppNotice, kNewApp});
-                Log(out, kAppNewer);
-                LogRelease(out, line);
+                onEvent(UpdateEvent::NewAppNotice, kNewApp);
+                onEvent(UpdateEvent::Log, kAppNewer);
+                logRelease(line);
             } else {
-                Log(out, kAppCurrent);
+                onEvent(UpdateEvent::Log, kAppCurrent);
             }
-            continue;
+            return;
         }
         const KindInfo* info = FindDataKind(line.Kind);
-        if (info == nullptr) continue;
+        if (info == nullptr) return;
 
         const SjisString stored = readCheck(line.Kind);
         const SjisString storedCode = Cut(stored, 0, 3);
         const SjisString storedDate = Cut(stored, 4, 19);
         if (BytesGreater(line.Code, storedCode) || BytesGreater(line.Date, storedDate)) {
-            Log(out, Utf8ToSjis(info->NewerUtf8));
-            LogRelease(out, line);
-            out.Downloads.push_back(raw);
+            onEvent(UpdateEvent::Log, TextsOf(*info).Newer);
+            logRelease(line);
+            onDownload(raw);
         } else {
-            Log(out, Utf8ToSjis(info->CurrentUtf8));
+            onEvent(UpdateEvent::Log, TextsOf(*info).Current);
         }
-    }
+    });
+}
+
+UpdateEvaluation EvaluateUpdateList(const SjisString& text, const SjisString& ownReleaseCode,
+                                    const ReadCheckValue& readCheck) {
+    UpdateEvaluation out;
+    EvaluateUpdateList(
+        text, ownReleaseCode, readCheck,
+        [&out](UpdateEvent::Type kind, std::string_view event) {
+            out.Events.push_back({kind, SjisString(event)});
+        },
+        [&out](std::string_view line) { out.Downloads.emplace_back(line); });
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/SjisString.h"
 
 #include <functional>
+#include <string_view>
 #include <vector>
 
 // The update list: fixed-column lines naming the latest release of the
@@ -19,7 +20,7 @@ struct UpdateLine {
     SjisString Date;
     SjisString Address;
 };
-UpdateLine CutUpdateLine(const SjisString& line);
+UpdateLine CutUpdateLine(std::string_view line);
 
 // a > b comparing bytes as unsigned values; a proper prefix is the smaller.
 bool BytesGreater(const SjisString& a, const SjisString& b);
@@ -53,11 +54,21 @@ struct UpdateEvaluation {
     std::vector<SjisString> Downloads; // whole lines of the data kinds found newer, in list order
 };
 
+// Gets a data kind and returns its stored [check] value or the default.
+using ReadCheckValue = std::function<SjisString(const SjisString& kind)>;
+
 // Evaluates a list against the program's own release code and the stored
-// [check] values (readCheck gets a data kind and returns its stored value or
-// the default).
+// [check] values.
 UpdateEvaluation EvaluateUpdateList(const SjisString& text, const SjisString& ownReleaseCode,
-                                    const std::function<SjisString(const SjisString& kind)>& readCheck);
+                                    const ReadCheckValue& readCheck);
+
+// The same evaluation handing each event and each queued line on as it
+// arises, so that a long list is not held a second time as results. The
+// views last only for the call.
+void EvaluateUpdateList(std::string_view text, const SjisString& ownReleaseCode,
+                        const ReadCheckValue& readCheck,
+                        const std::function<void(UpdateEvent::Type kind, std::string_view text)>& onEvent,
+                        const std::function<void(std::string_view line)>& onDownload);
 
 // Fixed texts of the update page.
 const SjisString& AskDownloadText();   // the download question

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -202,6 +203,39 @@ TEST_F(PropertyFormTest, CheckLogsEachKindAndAnsweringNoDownloadsNothing) {
     EXPECT_EQ(request.Header("User-Agent"), "VOTSRANEOS");
     EXPECT_EQ(request.Header("Host"), service.HostPort());
     EXPECT_EQ(request.Header("Accept"), "text/html, */*");
+}
+
+// A list long enough that its log reaches the memo in several parts: every
+// line in order, the notice of a newer program where it stands in the list,
+// every newer line queued, and the memo scrolled to its last line.
+TEST_F(PropertyFormTest, ALongListLogsEveryLineInOrder) {
+    std::string list;
+    Strings log{"サーバーへ接続中...", "ファイルを取得しました"};
+    for (int i = 0; i < 3000; ++i) {
+        if (i == 2000) {
+            list += ListLine("APP", "R26", "x");
+            log.insert(log.end(), {"アプリケーションの新しいバージョンを確認しました", " リリースコード：R26",
+                                   std::string(" リリース日時：") + kNewDate});
+        }
+        if (i % 3 == 0) {
+            list += "GD2 000 0000/00/00 00:00:00 u\r\n";
+            log.push_back("データベースデータ２は最新です");
+        } else {
+            const std::string code = std::to_string(100 + i % 900);
+            list += ListLine("GD1", code, "u");
+            log.insert(log.end(), {"データベースデータ１が更新されています", " リリースコード：" + code,
+                                   std::string(" リリース日時：") + kNewDate});
+        }
+    }
+    CheckList(list, BoxAnswer::No);
+
+    EXPECT_EQ(Log(), log);
+    EXPECT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(form->DownloadList.size(), 2000u);
+    EXPECT_EQ(form->DownloadList.back() + "\r\n", ListLine("GD1", "399", "u")); // the last line
+    const QScrollBar* scroll = form->findChild<QPlainTextEdit*>("meLog")->verticalScrollBar();
+    EXPECT_GT(scroll->maximum(), 0);
+    EXPECT_EQ(scroll->value(), scroll->maximum());
 }
 
 TEST_F(PropertyFormTest, AListThatCannotBeFetchedIsReportedAndNotEvaluated) {
