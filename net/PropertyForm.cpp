@@ -37,7 +37,10 @@ const char* const PropertyForm::kDefaultUpdateUrl = "http://pelorin.example.net/
 
 namespace {
 
-constexpr std::size_t kUpdateListLimit = 16u * 1024u * 1024u;
+// A real update list is a few lines. Every byte of a list can cost a log line
+// in the memo (some hundred bytes and microseconds), so the limit is what
+// bounds how long and how much memory a hostile host can make the check take.
+constexpr std::size_t kUpdateListLimit = 1024u * 1024u;
 constexpr std::size_t kDownloadLimit = 64u * 1024u * 1024u;
 // The address fields have no limit of their own.
 constexpr int kUnlimited = 1 << 30;

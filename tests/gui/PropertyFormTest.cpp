@@ -253,8 +253,7 @@ TEST_F(PropertyFormTest, AListThatCannotBeFetchedIsReportedAndNotEvaluated) {
         {"server error", Url("check.txt"), FakeService::Status("HTTP/1.1 500 Internal Server Error", "oops"),
          "エラーが発生しました。CODE:500 MESSAGE:HTTP/1.1 500 Internal Server Error"},
         {"not http", "file://" + dir.File("list.txt"), FakeService::Body(""), nullptr},
-        {"over 16 MiB", Url("check.txt"), FakeService::Body(std::string(16u * 1024u * 1024u + 1u, 'x')),
-         nullptr},
+        {"over 1 MiB", Url("check.txt"), FakeService::Body(std::string(1024u * 1024u + 1u, 'x')), nullptr},
     };
     for (const auto& c : cases) {
         boxes.Clear();
