@@ -304,7 +304,7 @@ void SendForm::SendPending(std::vector<int32_t>& pendingSongs) {
         SendUrl(ServerAddress, Account, AccessCode, CurrentEdition().GameCode, PendingCount, PendingQuery);
     if (Request(url, body)) {
         lbStat->setText(UiText(kSending));
-        lbStatNum->setText(QString("%1/%2").arg(SendIndex).arg(MusicCount));
+        lbStatNum->setText(UiText("%1/%2").arg(SendIndex).arg(MusicCount));
         memLog.Add(body);
     } else {
         // The song did not reach the server: keep it for the next
@@ -352,8 +352,8 @@ void SendForm::btnSendClick() {
     } else {
         ShowNotice(Text(kNothingToSend));
     }
-    lbStat->setText("  ");
-    lbStatNum->setText("  ");
+    lbStat->setText(UiText("  "));
+    lbStatNum->setText(UiText("  "));
     SetRequestButtons(true);
     memLog.WriteFile(kNetworkLogFileName);
 }

@@ -139,8 +139,8 @@ SjisString ProfileLookup(const std::string& text, const SjisString& section, con
 std::string ProfileUpdate(const std::string& text, const SjisString& section, const SjisString& key,
                           const SjisString& value) {
     static constexpr std::string_view kCrLf = "\r\n";
-    const std::string_view body = WithoutByteOrderMark(text);
-    std::vector<Line> lines = ParseLines(body);
+    const std::string_view content = WithoutByteOrderMark(text);
+    std::vector<Line> lines = ParseLines(content);
     const SjisString cleanSection(TrimBlanks(WithoutLineBreaks(section)));
     const SjisString cleanKey(TrimBlanks(WithoutLineBreaks(key)));
     const SjisString cleanValue = WithoutLineBreaks(value);
@@ -191,7 +191,7 @@ std::string ProfileUpdate(const std::string& text, const SjisString& section, co
         }
     }
 
-    std::string out(text.substr(0, text.size() - body.size())); // the byte-order mark, if any
+    std::string out(text.substr(0, text.size() - content.size())); // the byte-order mark, if any
     out.reserve(text.size() + cleanKey.size() + cleanValue.size() + cleanSection.size() + 16);
     for (const Line& line : lines) {
         out += line.body;

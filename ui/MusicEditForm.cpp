@@ -167,7 +167,7 @@ void MusicEditForm::BuildControls() {
     manage->addLayout(nameRow("edName3", TabSheet3, edName3), 0, 0, 1, 2);
     for (int k = 0; k < kFlagCount; ++k) {
         auto* check = new QCheckBox(UiText(kFlagCaptions[k]), TabSheet3);
-        check->setObjectName(QString("chDisp%1").arg(k));
+        check->setObjectName(UiText("chDisp%1").arg(k));
         chDisp[k] = check;
         manage->addWidget(check, 1 + k % 5, k / 5);
     }
@@ -270,7 +270,7 @@ bool MusicEditForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edMemo && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (IsEnterKey(key)) {
-            if (key->modifiers() & Qt::ControlModifier) edMemo->insertPlainText("\n");
+            if (key->modifiers() & Qt::ControlModifier) edMemo->insertPlainText(UiText("\n"));
             return true;
         }
     }

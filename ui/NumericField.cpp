@@ -47,7 +47,7 @@ void NumericField::NoteText() {
 QValidator::State NumericField::validate(QString& input, int& /*pos*/) const {
     // A sign and up to maxDigits digits; anything in between typing steps is fine.
     int i = 0;
-    if (i < input.size() && (input[i] == '-' || input[i] == '+')) ++i;
+    if (i < input.size() && (input[i] == u'-' || input[i] == u'+')) ++i;
     const int digits = static_cast<int>(input.size()) - i;
     if (digits > maxDigits_) return QValidator::Invalid;
     for (; i < input.size(); ++i)

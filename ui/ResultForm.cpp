@@ -115,7 +115,7 @@ void ResultForm::BuildControls() {
     cbLevel = new QComboBox(this);
     cbLevel->setObjectName("cbLevel");
     cbLevel->setGeometry(76, 38, 120, 22);
-    cbLevel->addItems({"BASIC", "ADVANCED", "EXTREME"});
+    cbLevel->addItems({UiText("BASIC"), UiText("ADVANCED"), UiText("EXTREME")});
     AddLabel(this, "プレイ", 212, 42, 48);
     cbMode = new QComboBox(this);
     cbMode->setObjectName("cbMode");
@@ -147,11 +147,11 @@ void ResultForm::BuildControls() {
         const int y = 140 + 28 * j;
         AddLabel(this, kJudgements[j], 10, y + 3, 84);
         edN[j] = new NumericField(0, kCountFieldMax, 4, this);
-        edN[j]->setObjectName(QString("edN%1").arg(j + 1));
+        edN[j]->setObjectName(UiText("edN%1").arg(j + 1));
         edN[j]->setGeometry(96, y, 66, 22);
         AddLabel(this, "【", 166, y + 3, 14);
         edR[j] = new NumericField(0, kPercentFieldMax, 3, this);
-        edR[j]->setObjectName(QString("edR%1").arg(j + 1));
+        edR[j]->setObjectName(UiText("edR%1").arg(j + 1));
         edR[j]->setGeometry(182, y, 52, 22);
         AddLabel(this, "】", 236, y + 3, 14);
         AddLabel(this, "％", 250, y + 3, 16);
@@ -221,7 +221,7 @@ void ResultForm::FormCreate() {
         cbMode->clear();
         static const char* const kModes[3] = {"STANDARD", "BASS", "OPEN PICK"};
         for (int mode = 0; mode < CurrentEdition().PlayModes && mode < 3; ++mode)
-            cbMode->addItem(kModes[mode]);
+            cbMode->addItem(UiText(kModes[mode]));
     }
     btnOptAuto->setText(SjisToQString(CurrentEdition().HalfRateCaption));
     cbUpdateFlg->setChecked(IniStrToBool(IniReadString(kSection, "upcheck", "TRUE")));

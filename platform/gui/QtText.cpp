@@ -27,6 +27,14 @@ QString UiText(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
+QStringList UiTexts(std::initializer_list<const char*> utf8) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(utf8.size()));
+    for (const char* text : utf8)
+        texts.append(UiText(text));
+    return texts;
+}
+
 QString SjisToQString(const SjisString& text) {
     if (IsSevenBit(std::string_view(text)))
         return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));

@@ -3,6 +3,9 @@
 #include "platform/SjisString.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <initializer_list>
 
 // The only places where Shift-JIS bytes meet QString: at the widgets.
 
@@ -12,6 +15,7 @@ bool IsPlainAscii(const SjisString& text);
 
 // A fixed text of the program's own, written in the source as UTF-8.
 QString UiText(const char* utf8);
+QStringList UiTexts(std::initializer_list<const char*> utf8);
 
 // Decodes for display; undecodable bytes show as U+FFFD.
 QString SjisToQString(const SjisString& text);
