@@ -10,6 +10,7 @@
 #include "net/PropertyForm.h"
 #include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/MessageBoxes.h"
+#include "platform/gui/QtText.h"
 #include "tests/TestSupport.h"
 #include "tests/net/FakeService.h"
 
@@ -71,9 +72,9 @@ void CheckNewerList(benchmark::State& state) {
                      FakeService::Body(NewerList(bytes, static_cast<LineShape>(state.range(1)))));
     {
         PropertyForm form;
-        form.findChild<ByteLimitedEdit*>("edURL")->SetSjisText(service.BaseUrl() + "check.txt");
+        form.findChild<ByteLimitedEdit*>(UiText("edURL"))->SetSjisText(service.BaseUrl() + "check.txt");
         form.show();
-        auto* log = form.findChild<QPlainTextEdit*>("meLog");
+        auto* log = form.findChild<QPlainTextEdit*>(UiText("meLog"));
         bool asked = false;
         for (auto _ : state) {
             state.PauseTiming();

@@ -16,6 +16,7 @@
 #include "platform/gui/DesktopFonts.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/ModalRun.h"
+#include "platform/gui/QtText.h"
 #include "ui/ListRows.h"
 #include "ui/MainForm.h"
 #include "ui/MusicEditForm.h"
@@ -53,7 +54,7 @@ void Settle() {
 
 void Save(QWidget& window, const QString& name) {
     Settle();
-    const QString path = QDir(outDir).filePath(prefix + "-" + name + ".png");
+    const QString path = QDir(outDir).filePath(prefix + UiText("-") + name + UiText(".png"));
     if (!window.grab().save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         std::exit(1);
@@ -73,7 +74,7 @@ void SaveDialog(QDialog& dialog, const QString& name) {
 template <typename Open> void SaveBox(const QString& name, Open open) {
     QTimer::singleShot(0, [name] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            Save(*box, "box-" + name);
+            Save(*box, UiText("box-") + name);
             CloseOpenMessageBoxes();
         }
     });
@@ -134,7 +135,7 @@ QTreeWidgetItem* RowWithBestChart(QTreeWidget* list) {
 }
 
 void SaveMainWindow(MainForm& main, const QSize& size) {
-    const QString tag = QString("main-%1x%2-").arg(size.width()).arg(size.height());
+    const QString tag = UiText("main-%1x%2-").arg(size.width()).arg(size.height());
     main.resize(size);
 
     main.PageControl1->setCurrentWidget(main.TabSheet1);
@@ -142,16 +143,16 @@ void SaveMainWindow(MainForm& main, const QSize& size) {
         main.LVmain->setCurrentItem(row);
         main.LVmainClick(main.LVmain);
     }
-    Save(main, tag + "1-songs");
+    Save(main, tag + UiText("1-songs"));
 
     main.PageControl1->setCurrentWidget(main.TabSheet3);
-    Save(main, tag + "2-batch");
+    Save(main, tag + UiText("2-batch"));
 
     main.PageControl1->setCurrentWidget(main.TabSheet2);
     main.cbWhere->setCurrentIndex(4); // the longest caption
     main.cbWhereChange();
     if (QTreeWidgetItem* row = RowWithBestChart(main.LVskill)) main.LVskill->setCurrentItem(row);
-    Save(main, tag + "3-advice");
+    Save(main, tag + UiText("3-advice"));
     main.PageControl1->setCurrentWidget(main.TabSheet1);
 }
 
@@ -160,7 +161,7 @@ void SaveResultDialog(ResultForm& result) {
     for (int difficulty = 0; difficulty < 3; ++difficulty) {
         ModalScript script([&](QDialog& dialog) {
             dialog.show();
-            Save(dialog, QString("result-") + modes[difficulty]);
+            Save(dialog, UiText("result-") + UiText(modes[difficulty]));
             dialog.hide();
             return int(QDialog::Rejected);
         });
@@ -174,7 +175,7 @@ void SaveMusicEdit(MusicEditForm& edit) {
         auto* pages = dialog.findChild<QTabWidget*>();
         for (int page = 0; page < pages->count(); ++page) {
             pages->setCurrentIndex(page);
-            Save(dialog, QString("songinfo-%1").arg(page + 1));
+            Save(dialog, UiText("songinfo-%1").arg(page + 1));
         }
         pages->setCurrentIndex(0);
         dialog.hide();
@@ -186,17 +187,17 @@ void SaveMusicEdit(MusicEditForm& edit) {
 void SaveBoxes(SendForm& send, PropertyForm& property) {
     const SjisString server = ServerAddress;
     ServerAddress.clear();
-    SaveBox("notice-no-server", [&] { send.btnSendClick(); });
+    SaveBox(UiText("notice-no-server"), [&] { send.btnSendClick(); });
     ServerAddress = server;
-    SaveBox("ask-delete-account", [&] { send.btnDelClick(); });
-    SaveBox("notice-settings-stored", [&] { property.btnUpdateClick(); });
+    SaveBox(UiText("ask-delete-account"), [&] { send.btnDelClick(); });
+    SaveBox(UiText("notice-settings-stored"), [&] { property.btnUpdateClick(); });
     // A newer program is announced first, then the download question (answered No).
     int step = 0;
     const auto grabNext = [&](const auto& self) -> void {
         QTimer::singleShot(0, [&, self] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box == nullptr) return;
-            Save(*box, step++ == 0 ? "box-notice-new-program" : "box-ask-download");
+            Save(*box, step++ == 0 ? UiText("box-notice-new-program") : UiText("box-ask-download"));
             CloseOpenMessageBoxes();
             if (step < 2) self(self);
         });
@@ -204,23 +205,23 @@ void SaveBoxes(SendForm& send, PropertyForm& property) {
     grabNext(grabNext);
     property.CheckUpdateList("APP R99 2030/01/01 00:00:00 http://127.0.0.1/\r\n"
                              "GFV 999 2030/01/01 00:00:00 http://127.0.0.1/g.txt\r\n");
-    SaveBox("error", [] { ShowDefaultError(Utf8ToSjis("'12x' は整数ではありません")); });
+    SaveBox(UiText("error"), [] { ShowDefaultError(Utf8ToSjis("'12x' は整数ではありません")); });
 }
 
 int Run(const Edition& edition, const QString& folder) {
     SetEdition(edition);
     SetMessageBoxTitle(edition.AppTitle);
     outDir = folder;
-    prefix = edition.PlayModes > 1 ? "sorvik" : "dallune";
+    prefix = edition.PlayModes > 1 ? UiText("sorvik") : UiText("dallune");
 
     QTemporaryDir data;
     if (!data.isValid()) return 1;
     const std::string dir = QDir(data.path()).absolutePath().toStdString() + "/";
     SetProgramDirectoryForTests(dir);
-    const QString master = QString::fromStdString(edition.GameName) + ".txt";
-    QFile::copy(QString(VOS_SOURCE_DIR "/examples/") + master, QString::fromStdString(dir) + master);
+    const QString master = QString::fromStdString(edition.GameName) + UiText(".txt");
+    QFile::copy(UiText(VOS_SOURCE_DIR "/examples/") + master, QString::fromStdString(dir) + master);
     // An account, so the send/receive dialog shows its filled form.
-    QFile ini(QString::fromStdString(dir) + "vostrane.ini");
+    QFile ini(QString::fromStdString(dir) + UiText("vostrane.ini"));
     if (ini.open(QIODevice::WriteOnly)) {
         ini.write("[link]\r\naccount=player01\r\npassword=secret\r\n"
                   "access=0123456789abcdef0123456789abcdef\r\nserver=http://127.0.0.1:9/svc/\r\n");
@@ -239,19 +240,19 @@ int Run(const Edition& edition, const QString& folder) {
     SaveMainWindow(*w.Main, QSize(1200, 800));
     SaveResultDialog(*w.Result);
     SaveMusicEdit(*w.MusicEdit);
-    SaveDialog(*w.Send, "send");
-    SaveDialog(*w.Acc, "account");
+    SaveDialog(*w.Send, UiText("send"));
+    SaveDialog(*w.Acc, UiText("account"));
     w.Property->FillSettings(ServerAddress, 80, 20, 20, 100);
-    auto* propertyPages = w.Property->findChild<QTabWidget*>("PageControl1");
+    auto* propertyPages = w.Property->findChild<QTabWidget*>(UiText("PageControl1"));
     for (int page = 0; page < propertyPages->count(); ++page) {
         propertyPages->setCurrentIndex(page);
-        SaveDialog(*w.Property, QString("settings-%1").arg(page + 1));
+        SaveDialog(*w.Property, UiText("settings-%1").arg(page + 1));
     }
     propertyPages->setCurrentIndex(0);
-    auto* exportPages = w.Export->findChild<QTabWidget*>("pagExport");
+    auto* exportPages = w.Export->findChild<QTabWidget*>(UiText("pagExport"));
     for (int page = 0; page < exportPages->count(); ++page) {
         exportPages->setCurrentIndex(page);
-        SaveDialog(*w.Export, QString("export-%1").arg(page + 1));
+        SaveDialog(*w.Export, UiText("export-%1").arg(page + 1));
     }
     exportPages->setCurrentIndex(0);
     SaveBoxes(*w.Send, *w.Property);
@@ -264,14 +265,12 @@ int Run(const Edition& edition, const QString& folder) {
     return 0;
 }
 
-} // namespace
-
 QtMessageHandler standardHandler = nullptr;
 
 // The offscreen platform says so for every fixed-size window, and a headless
 // session has no runtime folder; nothing to act on.
 void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains("propagateSizeHints") || message.contains("XDG_RUNTIME_DIR")) return;
+    if (message.contains(UiText("propagateSizeHints")) || message.contains(UiText("XDG_RUNTIME_DIR"))) return;
     if (standardHandler != nullptr) {
         standardHandler(type, context, message);
     } else {
@@ -279,17 +278,19 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
     }
 }
 
+} // namespace
+
 int main(int argc, char** argv) {
     // The offscreen platform with a desktop-sized screen: on its default 800 x 600
     // a message box wraps lines that a desktop shows whole.
     QTemporaryDir platform;
-    const QString config = platform.filePath("screen.json");
+    const QString config = platform.filePath(UiText("screen.json"));
     QFile file(config);
     if (!platform.isValid() || !file.open(QIODevice::WriteOnly)) return 1;
     file.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920, "height": 1080,
                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     file.close();
-    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit().constData(), 1);
+    setenv("QT_QPA_PLATFORM", (UiText("offscreen:configfile=") + config).toLocal8Bit().constData(), 1);
     if (argc != 3 || (std::string(argv[1]) != "sorvik" && std::string(argv[1]) != "dallune")) {
         std::fprintf(stderr, "usage: %s sorvik|dallune <folder>\n", argv[0]);
         return 2;

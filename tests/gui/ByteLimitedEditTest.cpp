@@ -1,4 +1,5 @@
 #include "platform/gui/ByteLimitedEdit.h"
+#include "platform/gui/QtText.h"
 #include "tests/TestSupport.h"
 
 #include <QApplication>
@@ -17,36 +18,37 @@ void Commit(QWidget* widget, const QString& text) {
 }
 
 TEST(FitEditToByteLimit, KeepsWhatFitsOfAnInsertion) {
-    const QString x150(150, 'x');
+    const std::string x150(150, 'x'), x149(149, 'x'), x150y = x150 + "y";
     struct Case {
         const char* Name;
-        QString Before, After;
+        const char* Before;
+        const char* After;
         int Limit;
-        QString Text;
+        const char* Text;
         int Cursor;
     };
     const Case cases[] = {
         {"cut to the limit", "", "abc", 2, "ab", 2},
-        {"double-byte counts two", "ab", QString::fromUtf8("abあ"), 3, "ab", 2},
-        {"double-byte fits", "ab", QString::fromUtf8("abあ"), 4, QString::fromUtf8("abあ"), 3},
-        {"unencodable dropped", "ab", QString::fromUtf8("a한b"), 10, "ab", 1},
-        {"outside the BMP dropped", "", QString::fromUtf8("😀a"), 10, "a", 1},
-        {"insert in the middle", "abcd", QString::fromUtf8("abあいcd"), 6, QString::fromUtf8("abあcd"), 3},
-        {"longer stored text may shrink", x150, QString(149, 'x'), 100, QString(149, 'x'), 149},
-        {"longer stored text may not grow", x150, x150 + "y", 100, x150, 150},
+        {"double-byte counts two", "ab", "abあ", 3, "ab", 2},
+        {"double-byte fits", "ab", "abあ", 4, "abあ", 3},
+        {"unencodable dropped", "ab", "a한b", 10, "ab", 1},
+        {"outside the BMP dropped", "", "😀a", 10, "a", 1},
+        {"insert in the middle", "abcd", "abあいcd", 6, "abあcd", 3},
+        {"longer stored text may shrink", x150.c_str(), x149.c_str(), 100, x149.c_str(), 149},
+        {"longer stored text may not grow", x150.c_str(), x150y.c_str(), 100, x150.c_str(), 150},
         {"replacing a selection", "hello", "hXYZ", 3, "hXY", 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        const FittedEdit fitted = FitEditToByteLimit(c.Before, c.After, c.Limit);
-        EXPECT_EQ(fitted.Text, c.Text);
+        const FittedEdit fitted = FitEditToByteLimit(UiText(c.Before), UiText(c.After), c.Limit);
+        EXPECT_EQ(fitted.Text, UiText(c.Text));
         EXPECT_EQ(fitted.Cursor, c.Cursor);
     }
 }
 
 TEST(ByteLimitedEdit, TypingStopsAtTheByteLimit) {
     ByteLimitedEdit edit(100);
-    QTest::keyClicks(&edit, QString(120, 'x'));
+    QTest::keyClicks(&edit, QString(120, u'x'));
     EXPECT_EQ(edit.SjisText(), std::string(100, 'x'));
 
     ByteLimitedEdit wide(100);
@@ -60,9 +62,9 @@ TEST(ByteLimitedEdit, RefusesCharactersWithoutAShiftJisCode) {
     ByteLimitedEdit edit(100);
     QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("한"));
     QApplication::sendEvent(&edit, &key);
-    EXPECT_EQ(edit.text(), "");
+    EXPECT_EQ(edit.text(), UiText(""));
     Commit(&edit, QString::fromUtf8("c한d"));
-    EXPECT_EQ(edit.text(), "cd");
+    EXPECT_EQ(edit.text(), UiText("cd"));
     EXPECT_EQ(edit.cursorPosition(), 2);
 }
 
@@ -80,7 +82,7 @@ TEST(ByteLimitedEdit, GivesStoredBytesBackUntilEdited) {
     edit.SetSjisText(stored);
     EXPECT_EQ(edit.SjisText(), stored);
     edit.end(false);
-    QTest::keyClicks(&edit, "b");
+    QTest::keyClicks(&edit, UiText("b"));
     EXPECT_EQ(edit.SjisText(), "?" + Sj("曲") + "ab");
 }
 

@@ -9,6 +9,7 @@
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/ModalRun.h"
+#include "platform/gui/QtText.h"
 #include "tests/TestSupport.h"
 
 #include <QApplication>
@@ -60,7 +61,7 @@ class ExportFormTest : public ::testing::Test {
     SjisString Ini(const char* section, const char* key) { return IniReadString(section, key, "(missing)"); }
 
     template <typename T> T* Find(const char* name) {
-        T* control = form.findChild<T*>(name);
+        T* control = form.findChild<T*>(UiText(name));
         EXPECT_NE(control, nullptr) << name;
         return control;
     }
@@ -186,8 +187,8 @@ TEST_F(ExportFormTest, QuickExportUsesTheStoredOptions) {
 TEST_F(ExportFormTest, OptionsChangedBeforeClosingAreKept) {
     form.FormCreate();
     ModalScript script([](QDialog& dialog) {
-        dialog.findChild<QComboBox*>("ComboBox3")->setCurrentIndex(6);
-        dialog.findChild<QPushButton*>("btnCancel")->click();
+        dialog.findChild<QComboBox*>(UiText("ComboBox3"))->setCurrentIndex(6);
+        dialog.findChild<QPushButton*>(UiText("btnCancel"))->click();
         return dialog.result();
     });
     EXPECT_EQ(RunModal(form), QDialog::Rejected);
@@ -202,13 +203,13 @@ TEST_F(ExportFormTest, ExportButtonExportsTheShownPageAndCloses) {
     form.FormCreate();
     bool busyDuringExport = false;
     ModalScript script([&](QDialog& dialog) {
-        dialog.findChild<QTabWidget*>("pagExport")->setCurrentIndex(1);
+        dialog.findChild<QTabWidget*>(UiText("pagExport"))->setCurrentIndex(1);
         // Runs while "出力" lets pending events through before the export.
         QTimer::singleShot(0, [&] {
             busyDuringExport = !dialog.isEnabled() && QApplication::overrideCursor() != nullptr &&
                                QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         });
-        dialog.findChild<QPushButton*>("btnExport")->click();
+        dialog.findChild<QPushButton*>(UiText("btnExport"))->click();
         return dialog.result();
     });
     EXPECT_EQ(RunModal(form), QDialog::Accepted);

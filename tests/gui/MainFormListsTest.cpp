@@ -9,6 +9,7 @@
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/EventGuard.h"
 #include "platform/gui/ModalRun.h"
+#include "platform/gui/QtText.h"
 #include "tests/gui/MainFormTestSupport.h"
 #include "tests/net/FakeService.h"
 #include "ui/ListRows.h"
@@ -188,14 +189,14 @@ TEST_F(MainFormLists, TogglesInterlockAndChooseTheSongs) {
     w->LVmain->topLevelItem(2)->setCheckState(0, Qt::Checked);
     QTest::mouseClick(w->btnDispFav, Qt::LeftButton);
     EXPECT_FALSE(w->btnDispAll->isChecked());
-    EXPECT_EQ(Names(w->LVmain), QStringList({"Gamma"}));
+    EXPECT_EQ(Names(w->LVmain), UiTexts({"Gamma"}));
     w->btnDispFav->click(); // releasing the last one presses "all" again
     EXPECT_TRUE(w->btnDispAll->isChecked());
 
     w->btnDispNor->click(); // flag 9 alone counts as normal
-    EXPECT_EQ(Names(w->LVmain), QStringList({"Beta"}));
+    EXPECT_EQ(Names(w->LVmain), UiTexts({"Beta"}));
     w->btnDisp[0]->click();
-    EXPECT_EQ(Names(w->LVmain), QStringList({"Alpha", "Beta"}));
+    EXPECT_EQ(Names(w->LVmain), UiTexts({"Alpha", "Beta"}));
     EXPECT_EQ(w->StatusText(0), Sj(" 該当件数：2/4"));
 }
 
@@ -284,7 +285,7 @@ TEST_F(MainFormLists, LevelCellsFollowTheRowsOwnImage) {
     for (const auto& [column, fill] : {std::pair{7, kBest}, std::pair{3, kBsc}}) {
         const CellLook look = Look(w->LVmain, alpha, column);
         EXPECT_EQ(look.Fill.name(), fill.name()) << column;
-        EXPECT_EQ(look.Ink.name(), "#000000") << column;
+        EXPECT_EQ(look.Ink.name(), UiText("#000000")) << column;
     }
     const QColor highlight = w->LVmain->palette().color(QPalette::Highlight);
     EXPECT_EQ(Look(w->LVmain, alpha, 1).Fill.name(), highlight.name());
@@ -301,7 +302,7 @@ TEST_F(MainFormLists, LevelCellsFollowTheRowsOwnImage) {
     for (const auto& [column, fill] : {std::pair{7, kBest}, std::pair{3, kBsc}, std::pair{5, kExt}}) {
         const CellLook look = Look(w->LVmain, alpha, column);
         EXPECT_EQ(look.Fill.name(), fill.name()) << column;
-        EXPECT_EQ(look.Ink.name(), "#000000") << column;
+        EXPECT_EQ(look.Ink.name(), UiText("#000000")) << column;
     }
     const QColor tile(128, 128, 0); // the image of BASS ADV
     ASSERT_GT(PixelsOf(w->ILmain[8], tile), 200);
@@ -346,12 +347,12 @@ TEST_F(MainFormLists, AdviceListIsBuiltOnlyWhenAConditionIsPicked) {
     w.Rate(3, 0, 7500);
     w->btnCompClick();
     w.Pick(0);
-    EXPECT_EQ(Names(w->LVskill), QStringList({"Alpha", "Beta"}));
+    EXPECT_EQ(Names(w->LVskill), UiTexts({"Alpha", "Beta"}));
     EXPECT_EQ(w->StatusText(0), Sj(" 該当件数：2/4"));
     const QTreeWidgetItem* alpha = w->LVskill->topLevelItem(0);
     EXPECT_EQ(QStringList({alpha->text(0), alpha->text(2), alpha->text(27)}),
-              QStringList({"  0", " 1.28", " 95"}));
-    EXPECT_EQ(w->LVskill->topLevelItem(1)->text(2), " 0.65");
+              UiTexts({"  0", " 1.28", " 95"}));
+    EXPECT_EQ(w->LVskill->topLevelItem(1)->text(2), UiText(" 0.65"));
     EXPECT_EQ(Fills(alpha, 3, 4), std::vector<QColor>({kNone, kBsc}));
     EXPECT_EQ(Fills(alpha, 23, 29), std::vector<QColor>({kBsc, kBest, kBest, kBest, kBest, kBest, kExt}));
 
@@ -360,7 +361,7 @@ TEST_F(MainFormLists, AdviceListIsBuiltOnlyWhenAConditionIsPicked) {
     w->btnCompClick();
     EXPECT_EQ(w->LVskill->topLevelItemCount(), 2);
     w.Pick(0);
-    EXPECT_EQ(Names(w->LVskill), QStringList({"Alpha", "Beta", "Gamma"}));
+    EXPECT_EQ(Names(w->LVskill), UiTexts({"Alpha", "Beta", "Gamma"}));
     w.Pick(3);
     EXPECT_EQ(w->StatusText(0), Sj(" 該当件数：0/4"));
 
@@ -378,7 +379,7 @@ TEST_F(MainFormLists, BatchStoresValidCellsThatRaiseTheRate) {
     w.Rate(0, 0, 9512);
     w.Rate(0, 1, 9512);
     w->btnCompClick();
-    EXPECT_EQ(w.Cell(0, 2), "95");
+    EXPECT_EQ(w.Cell(0, 2), UiText("95"));
     w.Type(0, 2, "96");
     w.Type(0, 3, "95"); // 9500 is not above 9512
     w.Type(0, 4, "100");
@@ -402,7 +403,7 @@ TEST_F(MainFormLists, BatchStoresValidCellsThatRaiseTheRate) {
     EXPECT_EQ(w->stSkillPointTag, TotalSkill);
     // The refresh after the box: stored values, empty status cells, the old comment back.
     EXPECT_EQ(QStringList({w.Cell(0, 0), w.Cell(0, 2), w.Cell(1, 3), w.Cell(2, 11)}),
-              QStringList({"", "96", "50", ""}));
+              UiTexts({"", "96", "50", ""}));
     EXPECT_EQ(MusicTable[2].Comment, "");
 }
 
@@ -437,13 +438,13 @@ TEST_F(MainFormLists, BatchOverflowStopsTheUpdateAtThatCell) {
     EXPECT_EQ(Chart(0, 2).Rate, 0);
     EXPECT_EQ(MusicTable[0].Comment, "");
     EXPECT_EQ(TotalSkill, total);
-    EXPECT_EQ(w.Cell(0, 0), "更新"); // no refresh
+    EXPECT_EQ(w.Cell(0, 0), UiText("更新")); // no refresh
 }
 
 TEST_F(MainFormLists, BatchUndoEditorAndNameCells) {
     w.Type(0, 2, "99");
     QTest::mouseClick(w->btnBatchClear, Qt::LeftButton);
-    EXPECT_EQ(w.Cell(0, 2), "0");
+    EXPECT_EQ(w.Cell(0, 2), UiText("0"));
     EXPECT_EQ(Chart(0, 0).Rate, 0);
 
     // The flat button takes no focus: the open editor is committed before the cells are read.
@@ -452,7 +453,7 @@ TEST_F(MainFormLists, BatchUndoEditorAndNameCells) {
     auto* editor = w->grdBatch->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
-    QTest::keyClicks(editor, "97");
+    QTest::keyClicks(editor, UiText("97"));
     BatchUpdate();
     EXPECT_EQ(Chart(0, 0).Rate, 9700);
 
@@ -579,12 +580,13 @@ TEST_F(MainFormDialogs, SettingsAreFilledWithTheRunningValuesAndRefreshOnlyOnOk)
     ModalScript script([&](QDialog& dialog) {
         EXPECT_EQ(&dialog, &settings);
         for (const char* name : {"edServer", "edPer", "edGrt", "edCmb", "edWaru"})
-            filled << dialog.findChild<ByteLimitedEdit*>(name)->text();
+            filled << dialog.findChild<ByteLimitedEdit*>(UiText(name))->text();
         // Typed but not stored: the next opening shows the running values again.
-        dialog.findChild<ByteLimitedEdit*>("edPer")->setText("1");
+        dialog.findChild<ByteLimitedEdit*>(UiText("edPer"))->setText(UiText("1"));
         return result;
     });
-    const QStringList running({"http://example.invalid/svc/", "70", "25", "15", "90"});
+    const QStringList running(
+        {UiText("http://example.invalid/svc/"), UiText("70"), UiText("25"), UiText("15"), UiText("90")});
     QTest::mouseClick(w->btnOption, Qt::LeftButton);
     EXPECT_EQ(filled, running);
     EXPECT_FALSE(Refreshed());
@@ -613,9 +615,9 @@ TEST_F(MainFormDialogs, ADownloadThatReloadedTheTableDropsTheAdviceRows) {
                      FakeService::Body("GFV 002 2024/03/05 12:00:00 " + service.BaseUrl() + "gfv.txt\r\n"));
     w.folder.boxes.Answer(BoxAnswer::Yes);
     ModalScript script([&](QDialog& dialog) {
-        dialog.findChild<ByteLimitedEdit*>("edURL")->setText(
-            QString::fromStdString(service.BaseUrl() + "check.txt"));
-        QTest::mouseClick(dialog.findChild<QPushButton*>("btnGet"), Qt::LeftButton);
+        dialog.findChild<ByteLimitedEdit*>(UiText("edURL"))
+            ->setText(QString::fromStdString(service.BaseUrl() + "check.txt"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>(UiText("btnGet")), Qt::LeftButton);
         return dialog.result();
     });
     QTest::mouseClick(w->btnOption, Qt::LeftButton);
@@ -640,15 +642,15 @@ TEST_F(MainFormDialogs, SongInformationRefreshesOnlyOnOkForTheSelectedSong) {
 
     // The dialog's own tests cover what it stores and writes.
     w->LVmain->topLevelItem(2)->setSelected(true);
-    w->LVmain->topLevelItem(2)->setText(14, "stale"); // a refresh rebuilds the row
+    w->LVmain->topLevelItem(2)->setText(14, UiText("stale")); // a refresh rebuilds the row
     w->mnMusicEdit->trigger();
     EXPECT_EQ(script.Runs(), 1);
     EXPECT_EQ(musicEdit.MusicIndex, 2);
-    EXPECT_EQ(w->LVmain->topLevelItem(2)->text(14), "stale");
+    EXPECT_EQ(w->LVmain->topLevelItem(2)->text(14), UiText("stale"));
 
     result = QDialog::Accepted;
     w->mnMusicEdit->trigger();
-    EXPECT_EQ(w->LVmain->topLevelItem(2)->text(14), "");
+    EXPECT_EQ(w->LVmain->topLevelItem(2)->text(14), UiText(""));
 }
 
 TEST_F(MainFormDialogs, QuickExportsRunTheirKindAndAFailureLeavesTheWindowUsable) {

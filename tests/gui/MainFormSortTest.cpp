@@ -57,9 +57,9 @@ class Window {
     // Gives chart rates (x 100, entered as rates) and refreshes.
     void Rates(std::initializer_list<std::array<int32_t, 3>> songChartRate) {
         for (const auto& [song, chart, rate] : songChartRate) {
-            TChartResult& result = MusicTable[static_cast<std::size_t>(song)].SkillList.Chart[chart];
-            result.Rate = rate;
-            result.InputMode = InputRate;
+            TChartResult& stored = MusicTable[static_cast<std::size_t>(song)].SkillList.Chart[chart];
+            stored.Rate = rate;
+            stored.InputMode = InputRate;
         }
         form->btnCompClick();
     }
@@ -107,14 +107,14 @@ struct Shown {
 ModalScript::Handler EnterRate(Shown& shown, int rate) {
     return [&shown, rate](QDialog& dialog) {
         const auto picker = [&](const char* name) {
-            return dialog.findChild<QComboBox*>(name)->currentIndex();
+            return dialog.findChild<QComboBox*>(UiText(name))->currentIndex();
         };
         shown = {picker("cbMusicList"), picker("cbLevel"), picker("cbMode")};
         if (rate < 0) return static_cast<int>(QDialog::Rejected);
-        dialog.findChild<NumericField*>("edR7")->SetValue(rate);
-        dialog.findChild<ByteLimitedEdit*>("edComment")->SetSjisText(Sj("あと少し"));
+        dialog.findChild<NumericField*>(UiText("edR7"))->SetValue(rate);
+        dialog.findChild<ByteLimitedEdit*>(UiText("edComment"))->SetSjisText(Sj("あと少し"));
         dialog.setResult(QDialog::Rejected);
-        QTest::mouseClick(dialog.findChild<QPushButton*>("btnOk"), Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(UiText("btnOk")), Qt::LeftButton);
         return dialog.result();
     };
 }
@@ -129,37 +129,37 @@ TEST(MainFormSort, ColumnClicksSortDescendingFirstWithSignsPerColumnAndList) {
     w.Rates({{0, 0, 9000}, {1, 0, 8000}, {2, 0, 7000}});
 
     ClickHeader(w->LVmain, 2);
-    EXPECT_EQ(Column(w->LVmain, 2), QStringList({"90", "180", "150"}));
+    EXPECT_EQ(Column(w->LVmain, 2), UiTexts({"90", "180", "150"}));
     ClickHeader(w->LVmain, 2); // ascending; BPM is text, so 180 before 90
-    EXPECT_EQ(Column(w->LVmain, 2), QStringList({"150", "180", "90"}));
+    EXPECT_EQ(Column(w->LVmain, 2), UiTexts({"150", "180", "90"}));
     ClickHeader(w->LVmain, 1); // letters fold; the two Twins keep their order both ways
-    EXPECT_EQ(Column(w->LVmain, 0), QStringList({"  2", "  0", "  1"}));
+    EXPECT_EQ(Column(w->LVmain, 0), UiTexts({"  2", "  0", "  1"}));
     ClickHeader(w->LVmain, 1);
-    EXPECT_EQ(Column(w->LVmain, 0), QStringList({"  1", "  2", "  0"}));
+    EXPECT_EQ(Column(w->LVmain, 0), UiTexts({"  1", "  2", "  0"}));
     ClickHeader(w->LVmain, 0);
-    EXPECT_EQ(Column(w->LVmain, 0), QStringList({"  2", "  1", "  0"}));
+    EXPECT_EQ(Column(w->LVmain, 0), UiTexts({"  2", "  1", "  0"}));
     ClickHeader(w->LVmain, 2); // back to BPM: its own alternation goes on
-    EXPECT_EQ(Column(w->LVmain, 2), QStringList({"90", "180", "150"}));
+    EXPECT_EQ(Column(w->LVmain, 2), UiTexts({"90", "180", "150"}));
 
     // LVmain's SKILL and LVskill's points both sort descending on their first click.
     for (int32_t song : {0, 1, 2})
         AddAdviceRow(w->LVskill, song, song == 1 ? " 40.00" : " 10.00");
     w->LVskill->topLevelItem(2)->setSelected(true);
     w->LVmainColumnClick(12);
-    EXPECT_EQ(Column(w->LVmain, 0), QStringList({"  1", "  0", "  2"}));
-    w->lbBpm->setText("untouched");
+    EXPECT_EQ(Column(w->LVmain, 0), UiTexts({"  1", "  0", "  2"}));
+    w->lbBpm->setText(UiText("untouched"));
     w->LVskillColumnClick(2);
-    EXPECT_EQ(Column(w->LVskill, 0), QStringList({"  1", "  0", "  2"}));
+    EXPECT_EQ(Column(w->LVskill, 0), UiTexts({"  1", "  0", "  2"}));
     EXPECT_EQ(w->SkillSortColumn, 2);
     // The same song stays selected, and no change handler ran.
     EXPECT_EQ(RowSongIndex(*MainForm::SelectedRow(w->LVskill)), 2);
-    EXPECT_EQ(w->lbBpm->text(), "untouched");
+    EXPECT_EQ(w->lbBpm->text(), UiText("untouched"));
     // The first selected row is the first on screen, not the first selected.
     w->LVskill->topLevelItem(1)->setSelected(true);
     EXPECT_EQ(RowSongIndex(*MainForm::SelectedRow(w->LVskill)), 0);
 
     w->btnCompClick(); // a rebuild adds the rows in table order again
-    EXPECT_EQ(Column(w->LVmain, 0), QStringList({"  0", "  1", "  2"}));
+    EXPECT_EQ(Column(w->LVmain, 0), UiTexts({"  0", "  1", "  2"}));
 }
 
 TEST(MainFormSort, PopupMenusEnableByTheSelection) {
@@ -201,20 +201,20 @@ TEST(MainFormSort, MenuOpensAStandardChartAndRefreshesOnOk) {
         w->mnADV->trigger();
     }
     EXPECT_EQ((std::array<int, 3>{shown.Song, shown.Level, shown.Mode}), (std::array<int, 3>{1, 1, 0}));
-    EXPECT_EQ(Column(w->LVmain, 0), QStringList({"  1", "  0"})); // cancelled: no refresh
+    EXPECT_EQ(Column(w->LVmain, 0), UiTexts({"  1", "  0"})); // cancelled: no refresh
     {
         ModalScript script(EnterRate(shown, 95));
         w->mnADV->trigger();
     }
     EXPECT_EQ(MusicTable[1].SkillList.Chart[1].Rate, 9500);
-    EXPECT_EQ(Column(w->LVmain, 0), QStringList({"  0", "  1"})); // the refresh rebuilt the list
+    EXPECT_EQ(Column(w->LVmain, 0), UiTexts({"  0", "  1"})); // the refresh rebuilt the list
     EXPECT_GT(TotalSkill, 0);
     EXPECT_EQ(w->stSkillPointTag, TotalSkill);
 }
 
 // Three long versions, of which the top two count. Entering the third one's
 // rate by double click pushes the second out of the counted top.
-void DoubleClickUpdatesTheTotalAndThatRowOnly(const Edition& edition) {
+static void DoubleClickUpdatesTheTotalAndThatRowOnly(const Edition& edition) {
     Window w(edition);
     w.Start({SongLine("L1", "2001", {50}), SongLine("L2", "2002", {50}), SongLine("L3", "2003", {50})});
     w.Rates({{0, 0, 9000}, {1, 0, 8000}});
@@ -236,10 +236,10 @@ void DoubleClickUpdatesTheTotalAndThatRowOnly(const Edition& edition) {
     EXPECT_EQ(row->icon(0).cacheKey(), w->ILmain[4].cacheKey());
     EXPECT_EQ(row->text(skill), SjisToQString(SkillColumnText(MusicTable[2].SkillList.BestSkill)));
     EXPECT_EQ(row->text(skill + 1), oldInformation); // waits for the next refresh
-    EXPECT_EQ(row->text(skill + 2), "あと少し");
-    EXPECT_EQ(row->text(skill + 3), "03/07 09:05");
+    EXPECT_EQ(row->text(skill + 2), UiText("あと少し"));
+    EXPECT_EQ(row->text(skill + 3), UiText("03/07 09:05"));
     EXPECT_EQ(w->LVmain->topLevelItem(1)->icon(0).cacheKey(), oldImage); // the pushed-out song too
-    EXPECT_EQ(w->ResultDataBSC->lbBasN[6]->text(), " 95%");              // the panel shows the new result
+    EXPECT_EQ(w->ResultDataBSC->lbBasN[6]->text(), UiText(" 95%"));      // the panel shows the new result
 }
 
 TEST(MainFormSort, DoubleClickUpdatesTheTotalAndThatRowOnlyGuitar) {
@@ -268,7 +268,7 @@ TEST(MainFormSort, AdviceDoubleClickOnAHiddenSongUpdatesOnlyTheTotal) {
     EXPECT_EQ(shown.Song, 1);
     EXPECT_GT(TotalSkill, 0);
     EXPECT_EQ(w->stSkillPointTag, TotalSkill);
-    EXPECT_EQ(w->LVmain->topLevelItem(0)->text(12), " 0.00");
+    EXPECT_EQ(w->LVmain->topLevelItem(0)->text(12), UiText(" 0.00"));
 }
 
 TEST(MainFormSort, DetailPanelShowsThePlayModesCharts) {
@@ -281,17 +281,17 @@ TEST(MainFormSort, DetailPanelShowsThePlayModesCharts) {
     w->PlayMode = 1;
     QTest::mouseClick(w->LVmain->viewport(), Qt::LeftButton, {},
                       w->LVmain->visualItemRect(w->LVmain->topLevelItem(0)).center());
-    EXPECT_EQ(w->lbMusicNM->text(), "Name\n\r\n\rshort");
-    EXPECT_EQ(w->lbMusicInfo->text() + w->lbBpm->text(), "memo150");
+    EXPECT_EQ(w->lbMusicNM->text(), UiText("Name\n\r\n\rshort"));
+    EXPECT_EQ(w->lbMusicInfo->text() + w->lbBpm->text(), UiText("memo150"));
     EXPECT_FALSE(w->lbMusicFlg1->isEnabled());
-    EXPECT_EQ(w->ResultDataBSC->lbBasN[0]->text(), " 812 [95%]");
-    EXPECT_EQ(w->ResultDataBSC->lbBasN[7]->text(), "25.11");
+    EXPECT_EQ(w->ResultDataBSC->lbBasN[0]->text(), UiText(" 812 [95%]"));
+    EXPECT_EQ(w->ResultDataBSC->lbBasN[7]->text(), UiText("25.11"));
     EXPECT_FALSE(w->ResultDataADV->lbBasTop->isEnabled()); // BASS ADV has level 0
-    EXPECT_EQ(w->ResultDataADV->lbBasN[0]->text(), "");
+    EXPECT_EQ(w->ResultDataADV->lbBasN[0]->text(), UiText(""));
     EXPECT_TRUE(w->ResultDataEXT->lbBasTop->isEnabled());
 
     w->LVmain->clearSelection();
-    EXPECT_EQ(w->lbMusicNM->text(), "");
+    EXPECT_EQ(w->lbMusicNM->text(), UiText(""));
     EXPECT_FALSE(w->ResultDataBSC->lbBasTop->isEnabled());
-    EXPECT_EQ(w->ResultDataBSC->lbBasN[7]->text(), "");
+    EXPECT_EQ(w->ResultDataBSC->lbBasN[7]->text(), UiText(""));
 }

@@ -73,11 +73,11 @@ class MainFormRun {
     bool stopped_ = false;
 };
 
-const QStringList kGuitarMainColumns = {"ID",    "曲名",        "BPM",      "BAS",     "ADV",   "EXT",
-                                        "BAS_B", "ADV_B",       "EXT_B",    "BAS_O",   "ADV_O", "EXT_O",
-                                        "SKILL", "Information", "コメント", "更新日時"};
-const QStringList kDrumMainColumns = {"ID",  "曲名",  "BPM",         "BAS",      "ADV",
-                                      "EXT", "SKILL", "Information", "コメント", "更新日時"};
+const QStringList kGuitarMainColumns =
+    UiTexts({"ID", "曲名", "BPM", "BAS", "ADV", "EXT", "BAS_B", "ADV_B", "EXT_B", "BAS_O", "ADV_O", "EXT_O",
+             "SKILL", "Information", "コメント", "更新日時"});
+const QStringList kDrumMainColumns =
+    UiTexts({"ID", "曲名", "BPM", "BAS", "ADV", "EXT", "SKILL", "Information", "コメント", "更新日時"});
 
 } // namespace
 
@@ -91,19 +91,12 @@ TEST(MainFormStructure, EachEditionsColumnsTabsAndCaptions) {
         const char* mode;
     };
     const Case cases[] = {
-        {&GuitarEdition(),
-         kGuitarMainColumns,
-         49,
-         {"状態", "曲名", "BSC", "ADV", "EXT", "BSC(B)", "ADV(B)", "EXT(B)", "BSC(O)", "ADV(O)", "EXT(O)",
-          "コメント"},
-         {"STANDARD", "BASS", "OPEN PICK"},
-         "GuitarFreaksV3"},
-        {&DrumEdition(),
-         kDrumMainColumns,
-         19,
-         {"状態", "曲名", "BSC", "ADV", "EXT", "コメント"},
-         {"STANDARD"},
-         "DrumManiaV3"},
+        {&GuitarEdition(), kGuitarMainColumns, 49,
+         UiTexts({"状態", "曲名", "BSC", "ADV", "EXT", "BSC(B)", "ADV(B)", "EXT(B)", "BSC(O)", "ADV(O)",
+                  "EXT(O)", "コメント"}),
+         UiTexts({"STANDARD", "BASS", "OPEN PICK"}), "GuitarFreaksV3"},
+        {&DrumEdition(), kDrumMainColumns, 19, UiTexts({"状態", "曲名", "BSC", "ADV", "EXT", "コメント"}),
+         UiTexts({"STANDARD"}), "DrumManiaV3"},
     };
     for (const Case& c : cases) {
         ProgramFolder folder(*c.edition);
@@ -117,7 +110,7 @@ TEST(MainFormStructure, EachEditionsColumnsTabsAndCaptions) {
         for (int t = 0; t < form.tcPlayMode->count(); ++t)
             tabs << form.tcPlayMode->tabText(t);
         EXPECT_EQ(tabs, c.tabs);
-        EXPECT_EQ(form.pnMode->text(), QString(" ") + c.mode);
+        EXPECT_EQ(form.pnMode->text(), UiText(" ") + UiText(c.mode));
         EXPECT_EQ(form.StatusText(1), SjisString("MODE:") + c.mode);
     }
 }
@@ -125,12 +118,12 @@ TEST(MainFormStructure, EachEditionsColumnsTabsAndCaptions) {
 TEST(MainFormStructure, FixedCaptionsWidthsPagesAndSigns) {
     ProgramFolder folder(GuitarEdition());
     MainForm form;
-    EXPECT_EQ(form.windowTitle(), "ギタドラのPelorin.NET");
-    EXPECT_EQ(form.SBinfoPanels[2]->text(), "ギタドラのPelorin.NET R24OS　　　");
+    EXPECT_EQ(form.windowTitle(), UiText("ギタドラのPelorin.NET"));
+    EXPECT_EQ(form.SBinfoPanels[2]->text(), UiText("ギタドラのPelorin.NET R24OS　　　"));
     EXPECT_EQ(form.LVmain->columnWidth(1), 250);
     EXPECT_EQ(form.LVmain->columnWidth(11), 42);
-    EXPECT_EQ(form.LVskill->headerItem()->text(25), "RESULT(ADV_B)");
-    EXPECT_EQ(form.LVskill->headerItem()->text(27), "達成率(A_B)");
+    EXPECT_EQ(form.LVskill->headerItem()->text(25), UiText("RESULT(ADV_B)"));
+    EXPECT_EQ(form.LVskill->headerItem()->text(27), UiText("達成率(A_B)"));
     EXPECT_TRUE(form.LVskill->isColumnHidden(5) && form.LVskill->isColumnHidden(6));
     EXPECT_FALSE(form.LVskill->isColumnHidden(7));
     EXPECT_EQ(form.grdBatch->columnWidth(0), 60);
@@ -138,15 +131,15 @@ TEST(MainFormStructure, FixedCaptionsWidthsPagesAndSigns) {
     EXPECT_EQ(form.grdBatch->columnWidth(11), 200);
 
     ASSERT_EQ(form.PageControl1->count(), 3);
-    EXPECT_EQ(form.PageControl1->tabText(2), "Pelorin？");
+    EXPECT_EQ(form.PageControl1->tabText(2), UiText("Pelorin？"));
     EXPECT_EQ(form.ActivePageTag(), 1);
     EXPECT_EQ(form.TabSheet3->property("Tag").toInt(), 1);
     EXPECT_EQ(form.TabSheet2->property("Tag").toInt(), 0);
     EXPECT_EQ(form.cbWhere->currentIndex(), -1); // no condition chosen yet
 
-    EXPECT_EQ(form.findChild<QToolButton*>("btnComp")->text(), "再計算");
-    EXPECT_EQ(form.btnExit->toolTip(), "アプリケーションの終了");
-    EXPECT_EQ(form.mnBAS->text(), "BAS リザルト入力");
+    EXPECT_EQ(form.findChild<QToolButton*>(UiText("btnComp"))->text(), UiText("再計算"));
+    EXPECT_EQ(form.btnExit->toolTip(), UiText("アプリケーションの終了"));
+    EXPECT_EQ(form.mnBAS->text(), UiText("BAS リザルト入力"));
     EXPECT_EQ(
         (QList<int>{form.mnBAS->data().toInt(), form.mnADV->data().toInt(), form.mnEXT->data().toInt()}),
         QList<int>({1, 2, 3}));
@@ -183,25 +176,25 @@ TEST(MainFormStart, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(AppDir, folder.dir.Dir());
     EXPECT_EQ(IniFileName, folder.Ini());
     EXPECT_EQ(run->StatusText(0), Sj(" 該当件数：0/0"));
-    EXPECT_EQ(run->stSkillPoint->text(), "0.00");
-    EXPECT_EQ(run->ResultDataEXT->lbBasTop->text(), "EXT");
+    EXPECT_EQ(run->stSkillPoint->text(), UiText("0.00"));
+    EXPECT_EQ(run->ResultDataEXT->lbBasTop->text(), UiText("EXT"));
 
     run.Stop();
     EXPECT_EQ(SkillComputer, nullptr);
     EXPECT_TRUE(MusicNames.empty());
     const std::string ini = folder.Ini();
-    EXPECT_EQ(Ini(ini, "config", "play"), "0");
-    EXPECT_EQ(Ini(ini, "form", "top"), "0");
-    EXPECT_EQ(Ini(ini, "form", "left"), "0");
-    EXPECT_EQ(Ini(ini, "form", "width"), "600");
-    EXPECT_EQ(Ini(ini, "form", "height"), "450");
-    EXPECT_EQ(Ini(ini, "list", "swA"), "TRUE");
-    EXPECT_EQ(Ini(ini, "list", "swF"), "FALSE");
-    EXPECT_EQ(Ini(ini, "list", "swN"), "FALSE");
+    EXPECT_EQ(Ini(ini, "config", "play"), UiText("0"));
+    EXPECT_EQ(Ini(ini, "form", "top"), UiText("0"));
+    EXPECT_EQ(Ini(ini, "form", "left"), UiText("0"));
+    EXPECT_EQ(Ini(ini, "form", "width"), UiText("600"));
+    EXPECT_EQ(Ini(ini, "form", "height"), UiText("450"));
+    EXPECT_EQ(Ini(ini, "list", "swA"), UiText("TRUE"));
+    EXPECT_EQ(Ini(ini, "list", "swF"), UiText("FALSE"));
+    EXPECT_EQ(Ini(ini, "list", "swN"), UiText("FALSE"));
     for (int k = 0; k <= 8; ++k)
-        EXPECT_EQ(Ini(ini, "list", ("sw" + std::to_string(k)).c_str()), "FALSE") << k;
-    EXPECT_EQ(Ini(ini, "batch", "updateflag"), "TRUE");
-    EXPECT_EQ(Ini(ini, "GuitarFreaksV3", "perfect"), "<none>"); // the weights are never written here
+        EXPECT_EQ(Ini(ini, "list", ("sw" + std::to_string(k)).c_str()), UiText("FALSE")) << k;
+    EXPECT_EQ(Ini(ini, "batch", "updateflag"), UiText("TRUE"));
+    EXPECT_EQ(Ini(ini, "GuitarFreaksV3", "perfect"), UiText("<none>")); // the weights are never written here
     // Without a master list the start-up load is incomplete: no player's file is written.
     EXPECT_FALSE(std::filesystem::exists(folder.GameFile(".skill")));
     EXPECT_TRUE(folder.boxes.Shown().empty());
@@ -241,10 +234,10 @@ TEST(MainFormStart, BothEditionsReadOneSettingsFile) {
 
         run.Stop();
         EXPECT_EQ(Ini(folder.Ini(), "config", "play"), QString::number(c.tab));
-        EXPECT_EQ(Ini(folder.Ini(), "form", "left"), "4");
-        EXPECT_EQ(Ini(folder.Ini(), "list", "swF"), "TRUE");
-        EXPECT_EQ(Ini(folder.Ini(), "list", "sw5"), "TRUE");
-        EXPECT_EQ(Ini(folder.Ini(), "batch", "updateflag"), "FALSE");
+        EXPECT_EQ(Ini(folder.Ini(), "form", "left"), UiText("4"));
+        EXPECT_EQ(Ini(folder.Ini(), "list", "swF"), UiText("TRUE"));
+        EXPECT_EQ(Ini(folder.Ini(), "list", "sw5"), UiText("TRUE"));
+        EXPECT_EQ(Ini(folder.Ini(), "batch", "updateflag"), UiText("FALSE"));
     }
 }
 
@@ -281,7 +274,7 @@ TEST(MainFormStart, FailingLoadLeavesAUsableWindowAndThePlayersFiles) {
     EXPECT_EQ(run->LVskill->columnCount(), 49);
     EXPECT_EQ(run->grdBatch->columnCount(), 12);
     EXPECT_EQ(run->tcPlayMode->count(), 3);
-    EXPECT_EQ(run->pnMode->text(), " GuitarFreaksV3");
+    EXPECT_EQ(run->pnMode->text(), UiText(" GuitarFreaksV3"));
     EXPECT_EQ(run->LVmain->topLevelItemCount(), 0); // the refresh was skipped
 
     // The refresh still works on what was loaded.
@@ -292,7 +285,7 @@ TEST(MainFormStart, FailingLoadLeavesAUsableWindowAndThePlayersFiles) {
     EXPECT_EQ(ReadFileBytes(folder.GameFile(".skill")), skill);
     EXPECT_EQ(ReadFileBytes(folder.GameFile(".favorite")), "First\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder.GameFile(".comment")));
-    EXPECT_EQ(Ini(folder.Ini(), "config", "play"), "2"); // the settings are still written
+    EXPECT_EQ(Ini(folder.Ini(), "config", "play"), UiText("2")); // the settings are still written
 }
 
 TEST(MainFormStart, FailingSettingsReadEndsTheHandlerEarly) {
@@ -333,8 +326,8 @@ TEST(MainFormShutdown, SavesThePlayersFilesAndSettings) {
     const std::string skill = ReadFileBytes(folder.GameFile(".skill"));
     EXPECT_EQ(skill.substr(0, 6), "Alpha\t");
     EXPECT_EQ(skill.substr(skill.size() - 3), "$\r\n");
-    EXPECT_EQ(Ini(folder.Ini(), "form", "left"), "30");
-    EXPECT_EQ(Ini(folder.Ini(), "form", "top"), "40");
+    EXPECT_EQ(Ini(folder.Ini(), "form", "left"), UiText("30"));
+    EXPECT_EQ(Ini(folder.Ini(), "form", "top"), UiText("40"));
     EXPECT_EQ(ReadFileBytes(folder.GameFile(".txt")), masterList); // never written at exit
 }
 
@@ -351,7 +344,7 @@ TEST(MainFormShutdown, EachExitStepFailsOnItsOwn) {
     EXPECT_NE(folder.boxes.ShownUtf8()[0].find("を作成できません"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(folder.GameFile(".favorite")), "Alpha\r\n");
     EXPECT_EQ(ReadFileBytes(folder.GameFile(".comment")), "Alpha\t\t\t0\r\n");
-    EXPECT_EQ(Ini(folder.Ini(), "batch", "updateflag"), "TRUE");
+    EXPECT_EQ(Ini(folder.Ini(), "batch", "updateflag"), UiText("TRUE"));
 }
 
 TEST(MainFormShutdown, FailedSettingsWritesShowAPlainNoticeEach) {
@@ -395,11 +388,11 @@ TEST_F(MainFormRefresh, RebuildsTheSongListTotalAndCount) {
     ASSERT_EQ(form().LVmain->topLevelItemCount(), 4);
     // Level 50 x 33 x 90.00 % = 14.85 points.
     EXPECT_EQ(Row(form().LVmain, 0),
-              QStringList({"  0", "硝子の灯台", "150", "10", "20", "30", "40", "50", "60", "--", "--", "--",
-                           "14.85", "  NEW BASS     ADV", "もう少し", "07/01 12:34"}));
-    EXPECT_EQ(Row(form().LVmain, 3)[0], "  3");
-    EXPECT_EQ(Row(form().LVmain, 2)[12], " 0.00");
-    EXPECT_EQ(Row(form().LVmain, 2)[13], "　　　   ---");
+              UiTexts({"  0", "硝子の灯台", "150", "10", "20", "30", "40", "50", "60", "--", "--", "--",
+                       "14.85", "  NEW BASS     ADV", "もう少し", "07/01 12:34"}));
+    EXPECT_EQ(Row(form().LVmain, 3)[0], UiText("  3"));
+    EXPECT_EQ(Row(form().LVmain, 2)[12], UiText(" 0.00"));
+    EXPECT_EQ(Row(form().LVmain, 2)[13], UiText("　　　   ---"));
     EXPECT_EQ(form().LVmain->topLevelItem(0)->icon(0).cacheKey(), form().ILmain[8].cacheKey());
     EXPECT_EQ(form().LVmain->topLevelItem(2)->icon(0).cacheKey(), form().ILmain[0].cacheKey());
     EXPECT_EQ(form().StatusText(0), Sj(" 該当件数：4/4"));
@@ -414,8 +407,8 @@ TEST_F(MainFormRefresh, RebuildsTheSongListTotalAndCount) {
     form().SetToggles(toggles);
     form().btnCompClick();
     ASSERT_EQ(form().LVmain->topLevelItemCount(), 2); // no kind flag, or flag 9 alone
-    EXPECT_EQ(Row(form().LVmain, 0)[1], "Twin");
-    EXPECT_EQ(Row(form().LVmain, 1)[1], "Plain");
+    EXPECT_EQ(Row(form().LVmain, 0)[1], UiText("Twin"));
+    EXPECT_EQ(Row(form().LVmain, 1)[1], UiText("Plain"));
     EXPECT_EQ(form().StatusText(0), Sj(" 該当件数：2/4"));
 
     toggles.Normal = false;
@@ -428,18 +421,18 @@ TEST_F(MainFormRefresh, RebuildsTheSongListTotalAndCount) {
 TEST_F(MainFormRefresh, FillsTheBatchGridOnlyWhileShown) {
     form().btnCompClick();
     EXPECT_EQ(form().grdBatch->rowCount(), 1);
-    EXPECT_EQ(form().grdBatch->item(0, 1)->text(), "");
+    EXPECT_EQ(form().grdBatch->item(0, 1)->text(), UiText(""));
 
     form().show();
-    form().grdBatch->item(0, 0)->setText("更新");
+    form().grdBatch->item(0, 0)->setText(UiText("更新"));
     form().btnCompClick();
     ASSERT_EQ(form().grdBatch->rowCount(), 4);
-    EXPECT_EQ(form().grdBatch->item(0, 0)->text(), "");
-    EXPECT_EQ(form().grdBatch->item(0, 1)->text(), "硝子の灯台");
-    EXPECT_EQ(form().grdBatch->item(0, 2 + 4)->text(), "90");
-    EXPECT_EQ(form().grdBatch->item(0, 2 + 6)->text(), "0");
-    EXPECT_EQ(form().grdBatch->item(0, 11)->text(), "もう少し");
-    EXPECT_EQ(form().grdBatch->item(1, 2)->text(), "95");
+    EXPECT_EQ(form().grdBatch->item(0, 0)->text(), UiText(""));
+    EXPECT_EQ(form().grdBatch->item(0, 1)->text(), UiText("硝子の灯台"));
+    EXPECT_EQ(form().grdBatch->item(0, 2 + 4)->text(), UiText("90"));
+    EXPECT_EQ(form().grdBatch->item(0, 2 + 6)->text(), UiText("0"));
+    EXPECT_EQ(form().grdBatch->item(0, 11)->text(), UiText("もう少し"));
+    EXPECT_EQ(form().grdBatch->item(1, 2)->text(), UiText("95"));
 
     // A refresh that shows no song leaves the rows of the previous fill.
     DisplayToggles none;
@@ -447,7 +440,7 @@ TEST_F(MainFormRefresh, FillsTheBatchGridOnlyWhileShown) {
     form().SetToggles(none);
     form().btnCompClick();
     EXPECT_EQ(form().grdBatch->rowCount(), 4);
-    EXPECT_EQ(form().grdBatch->item(3, 1)->text(), "Twin");
+    EXPECT_EQ(form().grdBatch->item(3, 1)->text(), UiText("Twin"));
     form().hide();
 }
 
@@ -510,6 +503,6 @@ TEST(MainFormRefreshDrum, RowsCarryThreeLevels) {
     MainFormRun run;
     ASSERT_EQ(run->LVmain->topLevelItemCount(), 1);
     EXPECT_EQ(Row(run->LVmain, 0),
-              QStringList({"  0", "Drum", "150", "11", "--", "33", " 0.00", "　　　   ---", "", ""}));
+              UiTexts({"  0", "Drum", "150", "11", "--", "33", " 0.00", "　　　   ---", "", ""}));
     EXPECT_EQ(run->StatusText(0), Sj(" 該当件数：1/1"));
 }

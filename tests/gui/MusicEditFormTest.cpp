@@ -5,6 +5,7 @@
 #include "data/Edition.h"
 #include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/ModalRun.h"
+#include "platform/gui/QtText.h"
 #include "tests/TestSupport.h"
 
 #include <QApplication>
@@ -45,7 +46,7 @@ class MusicEditFormTest : public ::testing::Test {
     }
 
     template <typename T = ByteLimitedEdit> T* Find(const char* name) {
-        T* widget = form->findChild<T*>(name);
+        T* widget = form->findChild<T*>(UiText(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
@@ -72,11 +73,11 @@ TEST_F(MusicEditFormTest, LoadFillsEveryPageAndClampsLevels) {
     }
     EXPECT_EQ(Find("edBPM")->SjisText(), "120-180");
     EXPECT_EQ(Find("edRyaku")->SjisText(), "short");
-    EXPECT_EQ(Memo()->toPlainText(), "memo");
+    EXPECT_EQ(Memo()->toPlainText(), UiText("memo"));
     const int expected[9] = {10, 20, 30, 100, 0, 60, 70, 80, 90};
     for (int c = 0; c < 9; ++c)
         EXPECT_EQ(form->LevelEdits[c]->value(), expected[c]) << c;
-    EXPECT_EQ(form->LevelEdits[3]->objectName(), "edBBSC");
+    EXPECT_EQ(form->LevelEdits[3]->objectName(), UiText("edBBSC"));
     for (int k = 0; k < kFlagCount; ++k)
         EXPECT_EQ(Flag(k)->isChecked(), music.Flags[k]) << k;
     EXPECT_FALSE(Flag(9)->isEnabled());
@@ -134,7 +135,7 @@ TEST_F(MusicEditFormTest, ABlankNameRefusesOk) {
     form->LoadMusic(0);
     auto* ok = Find<QPushButton>("btnOK");
     for (const char* blank : {"", "   ", "\t"}) {
-        Find("edName")->setText(blank);
+        Find("edName")->setText(UiText(blank));
         EXPECT_FALSE(ok->isEnabled()) << "'" << blank << "'";
         form->btnOKClick();
         EXPECT_EQ(music.Name, "Song");
@@ -152,7 +153,7 @@ TEST_F(MusicEditFormTest, LevelBoxesTakeThreeDigitsOrSignsAndClampOnLeaving) {
         int32_t stored;
     } cases[] = {{"150", 100}, {"", 0}, {"-3", 0}, {"+7", 7}, {"42", 42}, {"-", 0}, {"100", 100}};
     for (const auto& c : cases)
-        EXPECT_EQ(LevelFromText(c.typed), c.stored) << c.typed;
+        EXPECT_EQ(LevelFromText(UiText(c.typed)), c.stored) << c.typed;
 
     TMusicList& music = AddSong("Song");
     form->show();
@@ -162,10 +163,10 @@ TEST_F(MusicEditFormTest, LevelBoxesTakeThreeDigitsOrSignsAndClampOnLeaving) {
     QSpinBox* box = form->LevelEdits[0];
     box->setFocus();
     box->selectAll();
-    QTest::keyClicks(box, "1509a"); // a fourth character and a letter are refused
-    EXPECT_EQ(box->text(), "150");
+    QTest::keyClicks(box, UiText("1509a")); // a fourth character and a letter are refused
+    EXPECT_EQ(box->text(), UiText("150"));
     form->LevelEdits[2]->setFocus(); // leaving the box brings it to the bound
-    EXPECT_EQ(box->text(), "100");
+    EXPECT_EQ(box->text(), UiText("100"));
     form->LevelEdits[2]->selectAll();
     QTest::keyClick(form->LevelEdits[2], Qt::Key_Delete);
     ClickOk();
@@ -183,14 +184,14 @@ TEST_F(MusicEditFormTest, EnterAndEscDoNothingAndPlainEnterAddsNoLineBreak) {
     QTest::keyClick(form.get(), Qt::Key_Escape);
     EXPECT_TRUE(form->isVisible());
 
-    Memo()->setPlainText("ab");
+    Memo()->setPlainText(UiText("ab"));
     Memo()->setFocus();
     Memo()->moveCursor(QTextCursor::End);
     QTest::keyClick(Memo(), Qt::Key_Return);
     QTest::keyClick(Memo(), Qt::Key_Enter);
-    EXPECT_EQ(Memo()->toPlainText(), "ab");
+    EXPECT_EQ(Memo()->toPlainText(), UiText("ab"));
     QTest::keyClick(Memo(), Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(Memo()->toPlainText(), "ab\n");
+    EXPECT_EQ(Memo()->toPlainText(), UiText("ab\n"));
     EXPECT_TRUE(form->isVisible());
 }
 
@@ -208,8 +209,8 @@ TEST_F(MusicEditFormTest, EditMusicStoresAndSavesOnlyOnOk) {
         WriteFileBytes(dir.File("GuitarFreaksV3.txt"), "stale");
         SetDataLoadComplete(c.loaded);
         ModalScript modal([&](QDialog&) {
-            Find("edName")->setText("New\tname"); // pasted text can carry TABs
-            Find("edBPM")->setText("1\t2");
+            Find("edName")->setText(UiText("New\tname")); // pasted text can carry TABs
+            Find("edBPM")->setText(UiText("1\t2"));
             Find("edRyaku")->SetSjisText(Sj("略"));
             form->LevelEdits[8]->setValue(99);
             Flag(0)->setChecked(false);
@@ -238,8 +239,8 @@ TEST_F(MusicEditFormTest, AFailedWriteKeepsTheNewValuesAndRaises) {
     SetDataLoadComplete(true);
     AppDir = dir.Dir() + "missing/";
     ModalScript modal([](QDialog& dialog) {
-        dialog.findChild<ByteLimitedEdit*>("edBPM")->setText("321");
-        dialog.findChild<QPushButton*>("btnOK")->click();
+        dialog.findChild<ByteLimitedEdit*>(UiText("edBPM"))->setText(UiText("321"));
+        dialog.findChild<QPushButton*>(UiText("btnOK"))->click();
         return dialog.result();
     });
     EXPECT_THROW(form->EditMusic(0), AppError);

@@ -1,5 +1,7 @@
 #include "ui/NumericField.h"
 
+#include "platform/gui/QtText.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -9,9 +11,9 @@
 
 namespace {
 
-void Retype(NumericField& field, const QString& text) {
+void Retype(NumericField& field, const char* text) {
     field.lineEdit()->clear();
-    QTest::keyClicks(&field, text);
+    QTest::keyClicks(&field, UiText(text));
 }
 
 TEST(NumericField, ReadsItsTextClampedAndNonNumbersAsTheMinimum) {
@@ -28,7 +30,7 @@ TEST(NumericField, ReadsItsTextClampedAndNonNumbersAsTheMinimum) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Typed);
         Retype(field, c.Typed);
-        EXPECT_EQ(field.lineEdit()->text(), c.Text);
+        EXPECT_EQ(field.lineEdit()->text(), UiText(c.Text));
         EXPECT_EQ(field.Value(), c.Value);
     }
 }
@@ -36,12 +38,12 @@ TEST(NumericField, ReadsItsTextClampedAndNonNumbersAsTheMinimum) {
 TEST(NumericField, ReportsEachTextChangeOnce) {
     NumericField field(0, 9999, 4);
     QSignalSpy changed(&field, &NumericField::Changed);
-    QTest::keyClicks(&field, "12");
+    QTest::keyClicks(&field, UiText("12"));
     EXPECT_EQ(changed.count(), 2);
     field.SetValue(12); // same text: no change
     EXPECT_EQ(changed.count(), 2);
     field.SetValue(20000); // set by the program: into the range, reported
-    EXPECT_EQ(field.lineEdit()->text(), "9999");
+    EXPECT_EQ(field.lineEdit()->text(), UiText("9999"));
     EXPECT_EQ(changed.count(), 3);
 }
 
@@ -61,17 +63,17 @@ TEST(NumericField, StepsFromItsTextWithTheArrowKeys) {
     NumericField field(0, 100, 3);
     Retype(field, "");
     QTest::keyClick(&field, Qt::Key_Up);
-    EXPECT_EQ(field.lineEdit()->text(), "1");
+    EXPECT_EQ(field.lineEdit()->text(), UiText("1"));
     Retype(field, "150");
     QTest::keyClick(&field, Qt::Key_Up);
-    EXPECT_EQ(field.lineEdit()->text(), "100");
+    EXPECT_EQ(field.lineEdit()->text(), UiText("100"));
 }
 
 TEST(NumericField, ReadsBackWhatItShowsInALocaleWithOtherDigits) {
     NumericField field(0, 9999, 4);
     field.setLocale(QLocale(QLocale::Arabic, QLocale::Egypt));
     field.SetValue(1234);
-    EXPECT_EQ(field.lineEdit()->text(), "1234");
+    EXPECT_EQ(field.lineEdit()->text(), UiText("1234"));
     EXPECT_EQ(field.Value(), 1234);
 }
 

@@ -11,6 +11,7 @@
 #include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
+#include "platform/gui/QtText.h"
 #include "tests/TestSupport.h"
 #include "tests/gui/BlockingTestSupport.h"
 #include "tests/net/FakeService.h"
@@ -72,12 +73,13 @@ class PropertyFormTest : public ::testing::Test {
         ASSERT_TRUE(LoadAllDataFiles(base));
     }
 
-    ByteLimitedEdit* Edit(const char* name) { return form->findChild<ByteLimitedEdit*>(name); }
-    QPushButton* Button(const char* name) { return form->findChild<QPushButton*>(name); }
-    std::string Info() { return form->findChild<QLabel*>("laInfo")->text().toStdString(); }
+    ByteLimitedEdit* Edit(const char* name) { return form->findChild<ByteLimitedEdit*>(UiText(name)); }
+    QPushButton* Button(const char* name) { return form->findChild<QPushButton*>(UiText(name)); }
+    std::string Info() { return form->findChild<QLabel*>(UiText("laInfo"))->text().toStdString(); }
     Strings Log() {
         Strings lines;
-        for (const QString& line : form->findChild<QPlainTextEdit*>("meLog")->toPlainText().split('\n'))
+        for (const QString& line :
+             form->findChild<QPlainTextEdit*>(UiText("meLog"))->toPlainText().split(u'\n'))
             lines.push_back(line.toStdString());
         return lines;
     }
@@ -108,10 +110,10 @@ TEST_F(PropertyFormTest, StoresExactlyWhatWasTypedForTheNextStartInTheEditionsSe
         boxes.Clear();
         ServerAddress = "http://old/";
         form->FillSettings(ServerAddress, 80, 20, 20, 100);
-        Edit("edPer")->setText("9x");
+        Edit("edPer")->setText(UiText("9x"));
         Edit("edGrt")->clear();
-        Edit("edCmb")->setText("00030");
-        Edit("edServer")->setText("http://new.example/svc");
+        Edit("edCmb")->setText(UiText("00030"));
+        Edit("edServer")->setText(UiText("http://new.example/svc"));
         QTest::mouseClick(Button("btnUpdate"), Qt::LeftButton);
 
         const SjisString& section = edition->GameName;
@@ -154,7 +156,7 @@ TEST_F(PropertyFormTest, EnterClosesWithOkEscWithCancelAndEnterOnAButtonPressesI
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->result(), QDialog::Rejected);
     form->show();
-    Edit("edServer")->setText("http://typed/");
+    Edit("edServer")->setText(UiText("http://typed/"));
     Button("btnUpdate")->setFocus();
     QTest::keyClick(Button("btnUpdate"), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(form->isVisible());
@@ -233,7 +235,7 @@ TEST_F(PropertyFormTest, ALongListLogsEveryLineInOrder) {
     EXPECT_EQ(boxes.Shown().size(), 2u);
     EXPECT_EQ(form->DownloadList.size(), 2000u);
     EXPECT_EQ(form->DownloadList.back() + "\r\n", ListLine("GD1", "399", "u")); // the last line
-    const QScrollBar* scroll = form->findChild<QPlainTextEdit*>("meLog")->verticalScrollBar();
+    const QScrollBar* scroll = form->findChild<QPlainTextEdit*>(UiText("meLog"))->verticalScrollBar();
     EXPECT_GT(scroll->maximum(), 0);
     EXPECT_EQ(scroll->value(), scroll->maximum());
 }
@@ -418,7 +420,8 @@ TEST_F(PropertyFormTest, ABodyThatCannotReplaceTheFileFailsTheDownload) {
         {"GFV", FakeService::Body(""), "GuitarFreaksV3.txt"},
         {"DMV", FakeService::Body("<html>Not Found</html>\r\n"), "DrumManiaV3.txt"},
         // Two songs, but more bytes than the program reads back from a file.
-        {"GFV", FakeService::Body(MasterList(GuitarEdition(), {"A", "B"}) + std::string(kLocalFileLimit, '\n')),
+        {"GFV",
+         FakeService::Body(MasterList(GuitarEdition(), {"A", "B"}) + std::string(kLocalFileLimit, '\n')),
          "GuitarFreaksV3.txt"},
     };
     for (const auto& c : cases) {

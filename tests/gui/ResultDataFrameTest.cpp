@@ -61,8 +61,8 @@ TEST(ResultDataFrame, ShowClearAndActivateAreIndependent) {
     ResultDataFrame frame;
     EXPECT_EQ(frame.size(), QSize(81, 175));
     frame.ShowResult(812, 30, 5, 2, 1, 700, 95, 3, 1, 0, 0, 86, 95.12, 25.11);
-    const QStringList shown = {" 812 [95%]", "  30 [ 3%]", "   5 [ 1%]", "   2 [ 0%]",
-                               "   1 [ 0%]", " 700 [86%]", " 95%",       "25.11"};
+    const QStringList shown = UiTexts({" 812 [95%]", "  30 [ 3%]", "   5 [ 1%]", "   2 [ 0%]", "   1 [ 0%]",
+                                       " 700 [86%]", " 95%", "25.11"});
     EXPECT_EQ(Labels(frame), shown);
 
     frame.SetActive(false);
@@ -72,7 +72,7 @@ TEST(ResultDataFrame, ShowClearAndActivateAreIndependent) {
     frame.ClearValues();
     EXPECT_EQ(Labels(frame), QStringList(8, QString()));
     EXPECT_EQ(Enabled(frame), QList<bool>(9, false)); // ClearValues keeps the state
-    EXPECT_EQ(frame.lbBasTop->text(), "BSC");         // the title is not a value
+    EXPECT_EQ(frame.lbBasTop->text(), UiText("BSC")); // the title is not a value
 
     frame.SetActive(true);
     EXPECT_EQ(Enabled(frame), QList<bool>(9, true));
@@ -80,7 +80,7 @@ TEST(ResultDataFrame, ShowClearAndActivateAreIndependent) {
 
 TEST(ResultDataFrame, LevelNamesSetTitleAndColours) {
     ResultDataFrame frame;
-    EXPECT_EQ(frame.lbBasTop->text(), "BSC");
+    EXPECT_EQ(frame.lbBasTop->text(), UiText("BSC"));
     EXPECT_EQ(TitleColour(frame), QColor(0, 128, 0));
     EXPECT_EQ(PanelColour(frame), QColor(224, 255, 224));
 
@@ -93,7 +93,7 @@ TEST(ResultDataFrame, LevelNamesSetTitleAndColours) {
                           Case{"EXT", QColor(128, 0, 0), QColor(255, 224, 224)},
                           Case{"BSC", QColor(0, 128, 0), QColor(224, 255, 224)}}) {
         frame.SetLevelName(c.name);
-        EXPECT_EQ(frame.lbBasTop->text(), c.name);
+        EXPECT_EQ(frame.lbBasTop->text(), UiText(c.name));
         EXPECT_EQ(TitleColour(frame), c.title) << c.name;
         EXPECT_EQ(PanelColour(frame), c.panel) << c.name;
     }
@@ -101,7 +101,7 @@ TEST(ResultDataFrame, LevelNamesSetTitleAndColours) {
     frame.SetLevelName("EXT");
     for (const char* other : {"ext", "Adv", "", "MAS", "BSC "}) {
         frame.SetLevelName(other);
-        EXPECT_EQ(frame.lbBasTop->text(), "EXT") << other;
+        EXPECT_EQ(frame.lbBasTop->text(), UiText("EXT")) << other;
         EXPECT_EQ(TitleColour(frame), QColor(128, 0, 0)) << other;
         EXPECT_EQ(PanelColour(frame), QColor(255, 224, 224)) << other;
     }

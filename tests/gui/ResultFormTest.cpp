@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/ModalRun.h"
+#include "platform/gui/QtText.h"
 #include "tests/TestSupport.h"
 #include "ui/NumericField.h"
 
@@ -75,18 +76,18 @@ class ResultFormTest : public ::testing::Test {
         return Form().EditResult(song, difficulty, mode);
     }
 
-    NumericField* N(int i) { return Form().findChild<NumericField*>(QString("edN%1").arg(i)); }
-    NumericField* R(int i) { return Form().findChild<NumericField*>(QString("edR%1").arg(i)); }
-    template <typename T = QWidget> T* Get(const char* name) { return Form().findChild<T*>(name); }
+    NumericField* N(int i) { return Form().findChild<NumericField*>(UiText("edN%1").arg(i)); }
+    NumericField* R(int i) { return Form().findChild<NumericField*>(UiText("edR%1").arg(i)); }
+    template <typename T = QWidget> T* Get(const char* name) { return Form().findChild<T*>(UiText(name)); }
     QString Text(const char* label) { return Get<QLabel>(label)->text(); }
     QPushButton* Ok() { return Get<QPushButton>("btnOk"); }
     void ClickOk() { QTest::mouseClick(Ok(), Qt::LeftButton); }
     bool Shown(const char* marker) { return !Get(marker)->isHidden(); }
     void Tick(const char* box, bool on) { Get<QAbstractButton>(box)->setChecked(on); }
 
-    static void Type(NumericField* field, const QString& text) {
+    static void Type(NumericField* field, const char* text) {
         field->selectAll();
-        QTest::keyClicks(field, text);
+        QTest::keyClicks(field, UiText(text));
     }
     void TypeCounts(const std::array<const char*, 6>& counts) {
         for (int i = 0; i < 6; ++i)
@@ -101,8 +102,8 @@ class ResultFormTest : public ::testing::Test {
 
 TEST_F(ResultFormTest, CreationFollowsTheEditionAndTheSettings) {
     EXPECT_EQ(Get<QComboBox>("cbMusicList")->count(), 2);
-    EXPECT_EQ(Get<QComboBox>("cbMode")->itemText(2), "OPEN PICK");
-    EXPECT_EQ(Get<QToolButton>("btnOptAuto")->text(), "LIGHT");
+    EXPECT_EQ(Get<QComboBox>("cbMode")->itemText(2), UiText("OPEN PICK"));
+    EXPECT_EQ(Get<QToolButton>("btnOptAuto")->text(), UiText("LIGHT"));
     EXPECT_TRUE(Get<QCheckBox>("cbUpdateFlg")->isChecked());
     EXPECT_FALSE(Get<QToolButton>("btnOptAuto")->isChecked());
     EXPECT_TRUE(Ok()->isEnabled());
@@ -116,13 +117,13 @@ TEST_F(ResultFormTest, CreationFollowsTheEditionAndTheSettings) {
     IniWriteString("result", "upcheck", "0");
     IniWriteString("result", "auto", "true");
     EXPECT_EQ(Get<QComboBox>("cbMode")->count(), 1);
-    EXPECT_EQ(Get<QToolButton>("btnOptAuto")->text(), "AUTO");
+    EXPECT_EQ(Get<QToolButton>("btnOptAuto")->text(), UiText("AUTO"));
     EXPECT_FALSE(Get<QCheckBox>("cbUpdateFlg")->isChecked());
     EXPECT_TRUE(Get<QToolButton>("btnOptAuto")->isChecked());
     MusicTable[0].Level = {21, 22, 23};
     Edit(0, 1, 2, [&] { // no OPEN PICK here: STANDARD
         EXPECT_EQ(Get<QComboBox>("cbMode")->currentIndex(), 0);
-        EXPECT_EQ(Text("lvLvPt"), "22");
+        EXPECT_EQ(Text("lvLvPt"), UiText("22"));
     });
 }
 
@@ -134,18 +135,18 @@ TEST_F(ResultFormTest, LoadsTheChartAndCancelStoresNothing) {
     beta.Comment = Sj("難しい");
 
     bool accepted = Edit(1, 2, 1, [&] {
-        EXPECT_EQ(Text("lvLvPt"), "80");
+        EXPECT_EQ(Text("lvLvPt"), UiText("80"));
         for (int i = 1; i <= 6; ++i) {
             EXPECT_EQ(R(i)->Value(), chart.Value(0, i - 1)) << i;
             EXPECT_EQ(N(i)->Value(), chart.Value(1, i - 1)) << i;
         }
         EXPECT_EQ(R(7)->Value(), 95);
         EXPECT_EQ(N(7)->Value(), 1000);
-        EXPECT_EQ(Text("lvSkill"), "25.11");
-        EXPECT_EQ(Text("laUpDown"), "---");
+        EXPECT_EQ(Text("lvSkill"), UiText("25.11"));
+        EXPECT_EQ(Text("laUpDown"), UiText("---"));
         EXPECT_TRUE(Shown("shpBox2"));
         EXPECT_FALSE(Shown("shpBox1") || Shown("shpBox3"));
-        EXPECT_EQ(Text("pnlUpdateYMHN"), "01/02 03:04");
+        EXPECT_EQ(Text("pnlUpdateYMHN"), UiText("01/02 03:04"));
         EXPECT_EQ(Get<QLineEdit>("edComment")->text(), QString::fromUtf8("難しい"));
         Type(N(1), "999"); // then cancelled
         QTest::mouseClick(Get<QPushButton>("btnCancel"), Qt::LeftButton);
@@ -160,15 +161,15 @@ TEST_F(ResultFormTest, DifficultyMinusOneOpensOnBasic) {
     MusicTable[0].Level = {11, 12, 13, 14, 15, 16, 17, 18, 19};
     Edit(0, -1, 2, [&] {
         EXPECT_EQ(Get<QComboBox>("cbLevel")->currentIndex(), 0);
-        EXPECT_EQ(Text("lvLvPt"), "17");
+        EXPECT_EQ(Text("lvLvPt"), UiText("17"));
     });
 }
 
 TEST_F(ResultFormTest, CountsTypedAreStoredWithTheirShares) {
     bool accepted = Edit(0, 2, 0, [&] {
         TypeCounts({"500", "30", "3", "0", "2", "535"});
-        EXPECT_EQ(Text("lvSkill"), "14.23");
-        EXPECT_EQ(Text("laUpDown"), "+14.23");
+        EXPECT_EQ(Text("lvSkill"), UiText("14.23"));
+        EXPECT_EQ(Text("laUpDown"), UiText("+14.23"));
         const QLabel* delta = Get<QLabel>("laUpDown");
         EXPECT_EQ(delta->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         EXPECT_TRUE(delta->font().bold());
@@ -213,7 +214,7 @@ TEST_F(ResultFormTest, PercentagesAndTheRateMarkTheirColumn) {
     Tick("btnOptAuto", true);
     ASSERT_TRUE(Edit(0, 0, 0, [&] {
         Type(R(7), "80");
-        EXPECT_EQ(R(7)->lineEdit()->text(), "50"); // capped, not halved
+        EXPECT_EQ(R(7)->lineEdit()->text(), UiText("50")); // capped, not halved
         EXPECT_TRUE(Shown("shpBox3"));
         EXPECT_FALSE(Shown("shpBox1") || Shown("shpBox2"));
         ClickOk();
@@ -225,9 +226,9 @@ TEST_F(ResultFormTest, PercentagesAndTheRateMarkTheirColumn) {
 // A marker's frame runs over bare window only: through no caption beside
 // the fields (the 【 】 of the percentages) and along no field's edge.
 TEST_F(ResultFormTest, InputMarkersRunClearOfFieldsAndCaptions) {
-    ResultForm& form = Form();
-    const QImage bare = form.grab().toImage(); // the markers are hidden at creation
-    const QRgb window = form.palette().color(QPalette::Window).rgb();
+    ResultForm& dialog = Form();
+    const QImage bare = dialog.grab().toImage(); // the markers are hidden at creation
+    const QRgb window = dialog.palette().color(QPalette::Window).rgb();
     for (const char* marker : {"shpBox1", "shpBox2", "shpBox3"}) {
         const QRect frame = Get(marker)->geometry();
         const QRect inside = frame.adjusted(2, 2, -2, -2);
@@ -248,8 +249,8 @@ TEST_F(ResultFormTest, OnlyARiseEnablesOkWhileTheBoxIsTicked) {
     Edit(1, 0, 0, [&] {
         // Clicking the rate recomputes from the whole percent shown.
         QTest::mouseClick(R(7)->lineEdit(), Qt::LeftButton);
-        EXPECT_EQ(Text("lvSkill"), "25.08");
-        EXPECT_EQ(Text("laUpDown"), "-0.03");
+        EXPECT_EQ(Text("lvSkill"), UiText("25.08"));
+        EXPECT_EQ(Text("laUpDown"), UiText("-0.03"));
         EXPECT_EQ(Get<QLabel>("laUpDown")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         EXPECT_FALSE(Ok()->isEnabled());
         QTest::keyClick(R(7), Qt::Key_Return);
@@ -287,7 +288,7 @@ TEST_F(ResultFormTest, EnterBeforeTheFieldsAreCorrectedStoresValuesInRange) {
         Type(N(2), "-5");
         R(1)->setFocus();
         Type(R(1), "150");
-        EXPECT_EQ(R(1)->lineEdit()->text(), "150");
+        EXPECT_EQ(R(1)->lineEdit()->text(), UiText("150"));
         QTest::keyClick(R(1), Qt::Key_Return);
     });
     ASSERT_TRUE(Form().EditResult(0, 0, 0));
@@ -334,7 +335,7 @@ TEST_F(ResultFormTest, ResultGoesToTheSongPickedInTheDialog) {
     Tick("cbUpdateFlg", false);
     ASSERT_TRUE(Edit(0, 0, 0, [&] {
         QTest::keyClick(Get("cbMusicList"), Qt::Key_Down); // the player picks Beta
-        EXPECT_EQ(Text("lvLvPt"), "80");
+        EXPECT_EQ(Text("lvLvPt"), UiText("80"));
         Type(R(7), "90");
         ClickOk();
     }));
@@ -355,12 +356,12 @@ TEST_F(ResultFormTest, SongIndexOutsideTheTableStoresNothing) {
 TEST_F(ResultFormTest, ChartOfLevelZeroGivesNoPoints) {
     MusicTable[0].Level[0] = 0;
     Edit(0, 0, 0, [&] {
-        EXPECT_EQ(Text("lvLvPt"), "0");
+        EXPECT_EQ(Text("lvLvPt"), UiText("0"));
         Type(R(1), "100");
         Type(R(6), "100");
         EXPECT_EQ(R(7)->Value(), 100);
-        EXPECT_EQ(Text("lvSkill"), "0.00");
-        EXPECT_EQ(Text("laUpDown"), "---");
+        EXPECT_EQ(Text("lvSkill"), UiText("0.00"));
+        EXPECT_EQ(Text("laUpDown"), UiText("---"));
         EXPECT_FALSE(Ok()->isEnabled());
     });
 }

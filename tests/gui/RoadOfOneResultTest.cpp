@@ -64,15 +64,15 @@ TEST(RoadOfOneResult, TypedResultIsSentOnceAndSavedAtExit) {
     {
         ModalScript script([](QDialog& dialog) {
             for (int i = 1; i <= 6; ++i) {
-                NumericField* field = dialog.findChild<NumericField*>(QString("edR%1").arg(i));
+                NumericField* field = dialog.findChild<NumericField*>(UiText("edR%1").arg(i));
                 field->selectAll();
-                QTest::keyClicks(field, QStringList({"90", "5", "3", "1", "1", "95"})[i - 1]);
+                QTest::keyClicks(field, UiTexts({"90", "5", "3", "1", "1", "95"})[i - 1]);
             }
             QInputMethodEvent commit; // Japanese arrives through the input method
-            commit.setCommitString("あと少し");
-            QCoreApplication::sendEvent(dialog.findChild<ByteLimitedEdit*>("edComment"), &commit);
+            commit.setCommitString(UiText("あと少し"));
+            QCoreApplication::sendEvent(dialog.findChild<ByteLimitedEdit*>(UiText("edComment")), &commit);
             dialog.setResult(QDialog::Rejected);
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnOk"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(UiText("btnOk")), Qt::LeftButton);
             return dialog.result();
         });
         const QPoint at = list->visualItemRect(list->topLevelItem(0)).center();
@@ -90,15 +90,15 @@ TEST(RoadOfOneResult, TypedResultIsSentOnceAndSavedAtExit) {
     const int skill = MainSkillColumn(ChartCount());
     const QTreeWidgetItem* row = list->topLevelItem(0);
     EXPECT_EQ(row->text(skill), SjisToQString(SkillColumnText(alpha.SkillList.BestSkill)));
-    EXPECT_EQ(row->text(skill + 2), "あと少し");
-    EXPECT_EQ(row->text(skill + 3), "03/07 09:05");
+    EXPECT_EQ(row->text(skill + 2), UiText("あと少し"));
+    EXPECT_EQ(row->text(skill + 3), UiText("03/07 09:05"));
 
     // 4-5: the main window's send button opens the dialog; send "更新したデータのみ".
     {
         ModalScript script([](QDialog& dialog) {
-            auto* mode = dialog.findChild<QComboBox*>("cmbMode");
-            mode->setCurrentIndex(mode->findText("更新したデータのみ"));
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnSend"), Qt::LeftButton);
+            auto* mode = dialog.findChild<QComboBox*>(UiText("cmbMode"));
+            mode->setCurrentIndex(mode->findText(UiText("更新したデータのみ")));
+            QTest::mouseClick(dialog.findChild<QPushButton*>(UiText("btnSend")), Qt::LeftButton);
             return static_cast<int>(QDialog::Rejected);
         });
         QTest::mouseClick(main.btnSend, Qt::LeftButton);
@@ -115,7 +115,7 @@ TEST(RoadOfOneResult, TypedResultIsSentOnceAndSavedAtExit) {
     EXPECT_FALSE(alpha.Changed);
     EXPECT_NE(ReadFileBytes(folder.File("network_log.txt")).find("VOSTRANE.NET:0"), std::string::npos);
     // The refresh after the dialog rebuilt the list from the table.
-    EXPECT_EQ(list->topLevelItem(0)->text(skill + 2), "あと少し");
+    EXPECT_EQ(list->topLevelItem(0)->text(skill + 2), UiText("あと少し"));
 
     // 6: the exit runs the destruction handlers; the player's files hold the result.
     QTest::mouseClick(main.btnExit, Qt::LeftButton);

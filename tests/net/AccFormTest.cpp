@@ -4,6 +4,7 @@
 #include "net/SendForm.h"
 #include "net/WebProtocol.h"
 #include "platform/gui/LongOperation.h"
+#include "platform/gui/QtText.h"
 #include "tests/gui/BlockingTestSupport.h"
 #include "tests/net/NetTestSupport.h"
 
@@ -24,9 +25,11 @@ class AccFormTest : public NetTest {
         WriteLink("", "", "", service.BaseUrl());
     }
 
-    QLineEdit* Edit(QDialog& form, const char* name) { return form.findChild<QLineEdit*>(name); }
+    QLineEdit* Edit(QDialog& form, const char* name) { return form.findChild<QLineEdit*>(UiText(name)); }
     std::string Text(QDialog& form, const char* name) { return Edit(form, name)->text().toStdString(); }
-    QPushButton* Button(QDialog& form, const char* name) { return form.findChild<QPushButton*>(name); }
+    QPushButton* Button(QDialog& form, const char* name) {
+        return form.findChild<QPushButton*>(UiText(name));
+    }
     // Enabled states of btnSubmit and btnClose.
     std::string Buttons(QDialog& form) {
         return std::string(Button(form, "btnSubmit")->isEnabled() ? "1" : "0") +
@@ -35,8 +38,8 @@ class AccFormTest : public NetTest {
     void Type(QDialog& form, const char* account, const char* password) {
         Edit(form, "edAccount")->clear();
         Edit(form, "edPassword")->clear();
-        QTest::keyClicks(Edit(form, "edAccount"), account);
-        QTest::keyClicks(Edit(form, "edPassword"), password);
+        QTest::keyClicks(Edit(form, "edAccount"), UiText(account));
+        QTest::keyClicks(Edit(form, "edPassword"), UiText(password));
     }
 };
 
@@ -61,7 +64,7 @@ TEST_F(AccFormTest, CreationCopiesTheSendDialogsAccountFields) {
     SendForm sendWithoutCode;
     AccForm other(sendWithoutCode);
     EXPECT_EQ(Buttons(other), "11");
-    EXPECT_FALSE(other.findChild<QCheckBox*>("chAccess")->isChecked());
+    EXPECT_FALSE(other.findChild<QCheckBox*>(UiText("chAccess"))->isChecked());
 }
 
 TEST_F(AccFormTest, BlankAccountOrPasswordIsRefusedWithoutARequest) {
@@ -99,7 +102,7 @@ TEST_F(AccFormTest, SuccessfulApplicationHandsBackTheFieldsAndCloses) {
 TEST_F(AccFormTest, AccessCodeOnlyUsesItsOwnRequest) {
     SendForm send;
     AccForm form(send);
-    form.findChild<QCheckBox*>("chAccess")->setChecked(true);
+    form.findChild<QCheckBox*>(UiText("chAccess"))->setChecked(true);
     Type(form, "user1", "pass1");
     form.btnSubmitClick();
     EXPECT_EQ(service.Requests().at(0).document, "cl_addac.asp");

@@ -28,9 +28,11 @@ class SendFormTest : public NetTest {
   protected:
     void UseAccount() { WriteLink("user1", "pass1", "0123abcd", service.BaseUrl()); }
 
-    QPushButton* Button(SendForm& form, const char* name) { return form.findChild<QPushButton*>(name); }
+    QPushButton* Button(SendForm& form, const char* name) {
+        return form.findChild<QPushButton*>(UiText(name));
+    }
     std::string EditText(SendForm& form, const char* name) {
-        return form.findChild<QLineEdit*>(name)->text().toStdString();
+        return form.findChild<QLineEdit*>(UiText(name))->text().toStdString();
     }
     // Enabled states of btnAdd, btnDel, btnSend, btnRecv, btnCancel.
     std::string Buttons(SendForm& form) {
@@ -46,7 +48,7 @@ class SendFormTest : public NetTest {
                EditText(form, "edAccount") + "|" + EditText(form, "edAccess") + "|" + Buttons(form);
     }
     void SelectMode(SendForm& form, int index) {
-        form.findChild<QComboBox*>("cmbMode")->setCurrentIndex(index);
+        form.findChild<QComboBox*>(UiText("cmbMode"))->setCurrentIndex(index);
     }
 
     static TMusicList& Music(int index) { return MusicTable[static_cast<std::size_t>(index)]; }
@@ -73,8 +75,9 @@ TEST_F(SendFormTest, CreationShowsTheAccountAndEnablesWhatItAllows) {
         EXPECT_EQ(ServerAddress, service.BaseUrl());
         EXPECT_EQ(State(form), "user1|pass1|0123abcd|user1|0123abcd|01111");
         EXPECT_EQ(EditText(form, "edUrl"), service.BaseUrl() + "GFV3.asp?id=user1");
-        EXPECT_TRUE(form.findChild<QLineEdit*>("edUrl")->isReadOnly());
-        EXPECT_EQ(form.findChild<QComboBox*>("cmbMode")->currentText().toStdString(), "更新したデータのみ");
+        EXPECT_TRUE(form.findChild<QLineEdit*>(UiText("edUrl"))->isReadOnly());
+        EXPECT_EQ(form.findChild<QComboBox*>(UiText("cmbMode"))->currentText().toStdString(),
+                  "更新したデータのみ");
         EXPECT_EQ(form.Log().Lines(), (std::vector<SjisString>{"VOSTRANE.NET", "user1", "----"}));
     }
     // Without an account only the application is offered.
@@ -107,7 +110,7 @@ TEST_F(SendFormTest, EnterPressesTheFocusedButtonOfTheSendAndAccountDialogs) {
     UseAccount();
     SendForm form;
     form.show();
-    QTest::keyClick(form.findChild<QLineEdit*>("edAccount"), Qt::Key_Return); // a field: nothing
+    QTest::keyClick(form.findChild<QLineEdit*>(UiText("edAccount")), Qt::Key_Return); // a field: nothing
     EXPECT_TRUE(boxes.Shown().empty());
     Button(form, "btnSend")->setFocus();
     QTest::keyClick(Button(form, "btnSend"), Qt::Key_Return);
@@ -119,10 +122,10 @@ TEST_F(SendFormTest, EnterPressesTheFocusedButtonOfTheSendAndAccountDialogs) {
 
     AccForm account(form);
     account.show();
-    QTest::keyClick(account.findChild<QLineEdit*>("edAccount"), Qt::Key_Return);
+    QTest::keyClick(account.findChild<QLineEdit*>(UiText("edAccount")), Qt::Key_Return);
     EXPECT_TRUE(account.isVisible());
-    account.findChild<QPushButton*>("btnClose")->setFocus();
-    QTest::keyClick(account.findChild<QPushButton*>("btnClose"), Qt::Key_Return);
+    account.findChild<QPushButton*>(UiText("btnClose"))->setFocus();
+    QTest::keyClick(account.findChild<QPushButton*>(UiText("btnClose")), Qt::Key_Return);
     EXPECT_FALSE(account.isVisible());
     EXPECT_EQ(account.result(), QDialog::Rejected);
     EXPECT_TRUE(service.Requests().empty());
@@ -142,7 +145,7 @@ TEST_F(SendFormTest, AccountAndTransferButtonsKeepRoomAroundTheirCaptions) {
                                                         {&form, "btnRecv"},
                                                         {&account, "btnSubmit"}};
     for (auto [dialog, name] : buttons) {
-        const QPushButton* button = dialog->findChild<QPushButton*>(name);
+        const QPushButton* button = dialog->findChild<QPushButton*>(UiText(name));
         const int caption = button->fontMetrics().horizontalAdvance(button->text());
         EXPECT_GE(button->width() - caption, 2 * 8) << name;
         const QRect inDialog(button->mapTo(dialog, QPoint(0, 0)), button->size());
@@ -175,7 +178,7 @@ TEST_F(SendFormTest, SendChangedOnlySendsOneRequestPerSongThenRecomputes) {
     EXPECT_FALSE(Music(second).Changed);
     EXPECT_TRUE(Music(noChart).Changed);
     EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"送信しました。"});
-    EXPECT_EQ(form.findChild<QLabel*>("lbStat")->text().toStdString(), "  ");
+    EXPECT_EQ(form.findChild<QLabel*>(UiText("lbStat"))->text().toStdString(), "  ");
     EXPECT_EQ(Buttons(form), "01111");
     EXPECT_EQ(form.SendIndex, second);
 
@@ -203,8 +206,8 @@ TEST_F(SendFormTest, ProgressShowsTheLastSentIndexOverTheSongCount) {
     SendForm form;
     // Read the labels while the next request is under way: after the first one.
     std::string progress;
-    QTimer::singleShot(0, &form,
-                       [&] { progress = form.findChild<QLabel*>("lbStatNum")->text().toStdString(); });
+    QTimer::singleShot(
+        0, &form, [&] { progress = form.findChild<QLabel*>(UiText("lbStatNum"))->text().toStdString(); });
     form.btnSendClick();
     EXPECT_EQ(progress, "0/2");
 }
@@ -311,8 +314,9 @@ TEST_F(SendFormTest, EveryRequestStartsPaintedBusyAndClicksQueuedMeanwhileAreDro
     QPushButton* pressed = nullptr;
     std::vector<std::string> seen;
     BlockingPaintWatch watch([&](QWidget& window) {
-        seen.push_back(Buttons(form) + "|" + form.findChild<QLabel*>("lbStatNum")->text().toStdString() +
-                       "|" + form.findChild<QComboBox*>("cmbMode")->currentText().toStdString() +
+        seen.push_back(Buttons(form) + "|" +
+                       form.findChild<QLabel*>(UiText("lbStatNum"))->text().toStdString() + "|" +
+                       form.findChild<QComboBox*>(UiText("cmbMode"))->currentText().toStdString() +
                        (WaitCursorShown() ? "|wait" : "|no wait") +
                        (ScreenShowsWindowAsItStands(window) ? "" : "|not painted"));
         QueueClick(*pressed);
@@ -512,9 +516,9 @@ TEST_F(SendFormTest, AccountApplicationHandsTheFieldsToTheSendDialog) {
     }
 
     ModalScript modal([&](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>("edAccount")->setText("newuser");
-        dialog.findChild<QLineEdit*>("edPassword")->setText("secret1");
-        dialog.findChild<QPushButton*>("btnSubmit")->click();
+        dialog.findChild<QLineEdit*>(UiText("edAccount"))->setText(UiText("newuser"));
+        dialog.findChild<QLineEdit*>(UiText("edPassword"))->setText(UiText("secret1"));
+        dialog.findChild<QPushButton*>(UiText("btnSubmit"))->click();
         return dialog.result();
     });
     form.btnAddClick();
@@ -534,8 +538,8 @@ TEST_F(SendFormTest, EachDialogKeepsItsOwnCookies) {
     FakeService::Reply withCookie = FakeService::Body("VOSTRANE.NET:1");
     withCookie.headers.push_back("Set-Cookie: who=account-dialog; path=/");
     service.QueueReply(withCookie);
-    accForm.findChild<QLineEdit*>("edAccount")->setText("other");
-    accForm.findChild<QLineEdit*>("edPassword")->setText("pw");
+    accForm.findChild<QLineEdit*>(UiText("edAccount"))->setText(UiText("other"));
+    accForm.findChild<QLineEdit*>(UiText("edPassword"))->setText(UiText("pw"));
     accForm.btnSubmitClick();
     accForm.btnSubmitClick();
     form.btnRecvClick();
