@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 lacks, checks the formatting, builds, and
-# runs every test twice: once in the normal build and once under
-# AddressSanitizer and UBSan.
+# Installs what a fresh Debian 12 lacks, checks the formatting, builds with
+# the whole warning set as errors, and runs every test twice: once in the
+# normal build and once under AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./scripts/deps.sh
@@ -16,11 +16,11 @@ else
 fi
 
 jobs=$(nproc)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOS_STRICT=ON >/dev/null
 cmake --build build -j "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVOS_SANITIZE=ON -DVOS_BENCHMARKS=OFF >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVOS_SANITIZE=ON -DVOS_BENCHMARKS=OFF -DVOS_STRICT=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
