@@ -57,6 +57,33 @@ bool PassesInChildProcess(const std::function<bool()>& body) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+HoldingChild::HoldingChild(const std::function<bool()>& take) {
+    int ready[2];
+    if (pipe(ready) != 0) throw std::runtime_error("cannot make a pipe");
+    pid_ = fork();
+    if (pid_ < 0) throw std::runtime_error("cannot fork");
+    if (pid_ == 0) {
+        (void)!write(ready[1], take() ? "y" : "n", 1);
+        for (;;)
+            pause();
+    }
+    char answer = 0;
+    took_ = read(ready[0], &answer, 1) == 1 && answer == 'y';
+    close(ready[0]);
+    close(ready[1]);
+}
+
+HoldingChild::~HoldingChild() {
+    Kill();
+}
+
+void HoldingChild::Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
 void LimitFileSize(std::size_t bytes) {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{bytes, bytes};

@@ -48,6 +48,26 @@ std::string ErrorOf(const std::function<void()>& action);
 // child ends with status 0: the body returned true, or ended the child so.
 bool PassesInChildProcess(const std::function<bool()>& body);
 
+// A child process that runs `take` (it takes a lock, say) and then holds on
+// until it is killed, as another running copy of the program would. What
+// `take` makes must outlive it: make it with new.
+class HoldingChild {
+  public:
+    explicit HoldingChild(const std::function<bool()>& take);
+    ~HoldingChild();
+    HoldingChild(const HoldingChild&) = delete;
+    HoldingChild& operator=(const HoldingChild&) = delete;
+
+    // What `take` returned.
+    bool Took() const { return took_; }
+    // Ends it as a power loss would: SIGKILL, then reaps it.
+    void Kill();
+
+  private:
+    pid_t pid_ = -1;
+    bool took_ = false;
+};
+
 // Holds every later write of the process to `bytes` bytes a file, as a full
 // disk would: the write that crosses it fails.
 void LimitFileSize(std::size_t bytes);

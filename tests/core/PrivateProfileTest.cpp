@@ -6,7 +6,6 @@
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -170,24 +169,10 @@ TEST(IniFile, ALockHeldElsewhereFailsTheWriteInTime) {
     TempDir dir;
     const std::string path = dir.File("vostrane.ini");
     WriteFileBytes(path, "[s]\r\nk=old\r\n");
-    int held[2];
-    ASSERT_EQ(pipe(held), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const FolderLock lock(dir.Dir(), std::chrono::milliseconds(0));
-        (void)!write(held[1], lock.Held() ? "y" : "n", 1);
-        pause();
-        _exit(0);
-    }
-    char answer = 0;
-    ASSERT_EQ(read(held[0], &answer, 1), 1);
-    close(held[0]);
-    close(held[1]);
-    ASSERT_EQ(answer, 'y');
+    HoldingChild other([&] { return (new FolderLock(dir.Dir(), std::chrono::milliseconds(0)))->Held(); });
+    ASSERT_TRUE(other.Took());
     EXPECT_FALSE(WriteProfileStrings(path, {{"s", "k", "new"}}, std::chrono::milliseconds(50)));
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
+    other.Kill();
     EXPECT_EQ(ProfileLookup(ReadFileBytes(path), "s", "k", ""), "old");
     EXPECT_TRUE(WriteProfileString(path, "s", "k", "new"));
 }

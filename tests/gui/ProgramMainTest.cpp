@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -179,21 +178,8 @@ TEST(ProgramStart, ASecondCopyInTheFolderIsRefusedAndWritesNothing) {
     WriteFileBytes(folder.File("vostrane.ini.tmp" + std::to_string(ended) + "-0"), "left by a kill");
     const std::vector<std::string> before = FolderListing(folder.dir.Path());
 
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t first = fork();
-    ASSERT_GE(first, 0);
-    if (first == 0) {
-        const InstanceLock lock(folder.dir.Dir(), "GFV3");
-        (void)!write(ready[1], lock.Held() ? "y" : "n", 1);
-        pause();
-        _exit(0);
-    }
-    char held = 0;
-    ASSERT_EQ(read(ready[0], &held, 1), 1);
-    close(ready[0]);
-    close(ready[1]);
-    ASSERT_EQ(held, 'y');
+    HoldingChild first([&] { return (new InstanceLock(folder.dir.Dir(), "GFV3"))->Held(); });
+    ASSERT_TRUE(first.Took());
 
     EXPECT_EQ(RunProgram(), 0);
     EXPECT_EQ(folder.boxes.ShownUtf8(),
@@ -206,8 +192,7 @@ TEST(ProgramStart, ASecondCopyInTheFolderIsRefusedAndWritesNothing) {
     TempDir elsewhere;
     EXPECT_TRUE(InstanceLock(elsewhere.Dir(), "GFV3").Held());
 
-    kill(first, SIGKILL);
-    waitpid(first, nullptr, 0);
+    first.Kill();
     const InstanceLock again(folder.dir.Dir(), "GFV3");
     EXPECT_TRUE(again.Held());
     EXPECT_FALSE(again.AlreadyRunning());
