@@ -39,7 +39,13 @@ for name in "${earlier[@]}"; do
         copied+=("$name")
     fi
 done
-[ ${#copied[@]} -eq 0 ] || echo "Copied from build/bin/ into $play/: ${copied[*]}"
+# Earlier runs of this script wrote the network log into the checkout, their
+# current directory.
+if [ -f network_log.txt ] && [ ! -e "$play/network_log.txt" ]; then
+    cp -p network_log.txt "$play/network_log.txt"
+    copied+=(network_log.txt)
+fi
+[ ${#copied[@]} -eq 0 ] || echo "Copied into $play/ what an earlier run left: ${copied[*]}"
 
 # Start with the example song list when the folder has none yet.
 [ -e "$play/$list" ] || cp "examples/$list" "$play/$list"

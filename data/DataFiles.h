@@ -4,6 +4,7 @@
 #include "platform/AppError.h"
 #include "platform/SjisString.h"
 
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -59,6 +60,9 @@ void LoadMusicList(const SjisString& base);
 void LoadSkillData(const SjisString& base);
 void LoadFavorites(const SjisString& base);
 void LoadComments(const SjisString& base);
+
+// The player's files of a game, in the order the exit saves them.
+constexpr std::array<const char*, 3> kPlayerFileExtensions = {".skill", ".favorite", ".comment"};
 
 // Writers: replace the file atomically from songs 0..MusicCount-1. They leave
 // the file untouched while DataLoadComplete() is false, so a partial table

@@ -58,11 +58,11 @@ SjisString SanitizeFieldText(const SjisString& text) {
 
 std::vector<SjisString> SplitLines(std::string_view text) {
     std::vector<SjisString> lines;
-    ForEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
+    ForEachSplitLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
-void ForEachLine(std::string_view text, const std::function<void(std::string_view line)>& line) {
+void ForEachSplitLine(std::string_view text, const std::function<void(std::string_view line)>& line) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n') continue;

@@ -31,4 +31,4 @@ SjisString SanitizeFieldText(const SjisString& text);
 std::vector<SjisString> SplitLines(std::string_view text);
 // The same lines handed to `line` one by one, as views into the text: a long
 // text is not copied whole a second time.
-void ForEachLine(std::string_view text, const std::function<void(std::string_view line)>& line);
+void ForEachSplitLine(std::string_view text, const std::function<void(std::string_view line)>& line);

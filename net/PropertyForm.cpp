@@ -31,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <exception>
 #include <string_view>
 
 const char* const PropertyForm::kDefaultUpdateUrl = "http://pelorin.example.net/vostrane/check.txt";
@@ -93,11 +94,13 @@ class MemoLines {
 };
 
 // Re-enables a button on every way out of a handler, once the clicks made
-// while its requests blocked have found it still disabled.
+// while its requests blocked have found it still disabled. No events are
+// processed while an error unwinds: the error box that follows is modal and
+// keeps the queued clicks from the dialog.
 struct EnableOnExit {
     QPushButton* button;
     ~EnableOnExit() {
-        DeliverQueuedInput();
+        if (std::uncaught_exceptions() == 0) DeliverQueuedInput();
         button->setEnabled(true);
     }
 };

@@ -87,6 +87,12 @@ SjisString FileNameForKind(const SjisString& kind) {
     return info != nullptr ? info->FileName : "";
 }
 
+bool IsDownloadFileName(std::string_view name) {
+    for (const KindInfo& info : kDataKinds)
+        if (name == info.FileName) return true;
+    return false;
+}
+
 const Edition* MasterListLayoutForKind(const SjisString& kind) {
     if (kind == "GFV") return &GuitarEdition();
     if (kind == "DMV") return &DrumEdition();
@@ -116,7 +122,7 @@ void EvaluateUpdateList(std::string_view text, const SjisString& ownReleaseCode,
         onEvent(UpdateEvent::Log, release);
     };
 
-    ForEachLine(text, [&](std::string_view raw) {
+    ForEachSplitLine(text, [&](std::string_view raw) {
         const UpdateLine line = CutUpdateLine(raw);
         if (line.Kind == "APP") {
             if (BytesGreater(line.Code, ownReleaseCode)) {

@@ -32,6 +32,8 @@ SjisString RequestAddress(const SjisString& address);
 
 // The file a data kind is saved to in the program's folder ("" for others).
 SjisString FileNameForKind(const SjisString& kind);
+// True for a name FileNameForKind gives.
+bool IsDownloadFileName(std::string_view name);
 // The song master list layout a kind must match: the guitar edition for
 // "GFV", the drum edition for "DMV", none (nullptr) for the rest.
 const Edition* MasterListLayoutForKind(const SjisString& kind);

@@ -152,17 +152,20 @@ bool FillNewFile(int fd, const std::string& bytes, const std::optional<KeptAttri
     return WriteAll(fd, bytes) && ::fsync(fd) == 0;
 }
 
-// An unnamed file in the folder, or -1. EOPNOTSUPP and EISDIR say the file
-// system has no unnamed files; anything else, that the folder takes no file.
+// An unnamed file in the folder, or -1.
 int OpenUnnamedFile(const std::string& folder, mode_t mode) {
     return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
 }
 
+// The error of OpenUnnamedFile says the file system has no unnamed files (the
+// writer then names its temporary file); any other, that the folder takes no
+// new file at all.
 bool HasNoUnnamedFiles(int error) {
     return error == EOPNOTSUPP || error == EISDIR;
 }
 
-// What the target's folder is like, for the rule of its sticky bit.
+// In a sticky folder only the file's owner or the folder's may rename over a
+// file, though others may open it for writing.
 bool StickyFolderForbidsRename(const std::string& target, const struct stat& file) {
     struct stat folder;
     if (::stat(FolderOf(target).c_str(), &folder) != 0 || (folder.st_mode & S_ISVTX) == 0) return false;
@@ -276,9 +279,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
-ReplaceProbe ProbeReplace(const std::string& requested) {
+ReplaceProbe ProbeReplace(const std::string& requested, std::string* folderTried) {
     const std::string target = ResolveLink(requested);
     const std::string folder = FolderOf(target);
+    if (folderTried != nullptr) *folderTried = folder;
     const int fd = OpenUnnamedFile(folder, 0600);
     if (fd >= 0) {
         ::close(fd); // an unnamed file goes with its descriptor
@@ -286,9 +290,13 @@ ReplaceProbe ProbeReplace(const std::string& requested) {
         return ReplaceProbe::FolderRefuses;
     } else {
         // The writer's named temporary, made and removed again at once.
-        std::optional<std::string> temp = WriteNamedTemporary(target, std::string(), 0600, std::nullopt);
-        if (!temp) return ReplaceProbe::FolderRefuses;
-        ::unlink(temp->c_str());
+        const std::string temp = TemporaryName(target, 0);
+        const int named = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (named < 0 && errno != EEXIST) return ReplaceProbe::FolderRefuses;
+        if (named >= 0) {
+            ::close(named);
+            ::unlink(temp.c_str());
+        }
     }
     std::optional<KeptAttributes> kept;
     return ProbeTarget(target, kept) ? ReplaceProbe::Replaceable : ReplaceProbe::FileRefuses;

@@ -35,9 +35,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 void WriteFileAtomic(const std::string& path, const std::string& bytes, mode_t newFileMode = 0666);
 
 // Whether WriteFileAtomic could replace (or create) the file now, found with
-// the writer's own probes and leaving no file behind.
+// the writer's own probes and leaving no file behind. `folderTried` gets the
+// folder the new file would go to (a symbolic link's target's).
 enum class ReplaceProbe { Replaceable, FolderRefuses, FileRefuses };
-ReplaceProbe ProbeReplace(const std::string& path);
+ReplaceProbe ProbeReplace(const std::string& path, std::string* folderTried = nullptr);
 
 // Removes from the folder the temporary files WriteFileAtomic leaves when its
 // process is killed between writing and renaming: exactly

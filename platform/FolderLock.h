@@ -17,7 +17,8 @@ class FolderLock {
     bool Held() const { return held_; }
     // True when another holder kept the lock past the patience. A folder that
     // cannot be opened (missing, or with write and search permission but no
-    // read permission) is neither held nor busy: there is nothing to lock.
+    // read permission) or locked at all (a file system without locks) is
+    // neither held nor busy: there is nothing to wait for.
     bool Busy() const { return busy_; }
 
   private:

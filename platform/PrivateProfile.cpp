@@ -174,7 +174,8 @@ std::string ProfileUpdate(const std::string& text, const SjisString& section, co
                 replaced = true;
                 break;
             }
-            if (lines[i].kind == Kind::Other && bareLine == lines.size() && SameName(lines[i].name, cleanKey))
+            if (lines[i].kind == Kind::Other && bareLine == lines.size() && !lines[i].name.empty() &&
+                SameName(lines[i].name, cleanKey))
                 bareLine = i;
             if (!TrimBlanks(lines[i].body).empty()) lastNonBlank = i;
         }

@@ -57,7 +57,9 @@ class GridLineDelegate : public QStyledItemDelegate {
 // whole current row: its tint leaves out the cells that show the row's colours,
 // those with a fill of their own (kept in a selected row by GridLineDelegate)
 // and column 0 with the row's image. Set it on the list (list->setStyle); it
-// is the list's child.
+// is the list's child. It tells the row's frame by the list drawing it
+// without naming a widget, as QTreeView::drawRow does; the active-window
+// pixel test of the lists holds it to that.
 class RowFocusStyle : public QProxyStyle {
   public:
     explicit RowFocusStyle(QTreeView* list);

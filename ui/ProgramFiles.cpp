@@ -16,11 +16,10 @@
 const char* const kSettingsFileName = "vostrane.ini";
 
 bool IsProgramFileName(std::string_view name, bool currentDirectoryToo) {
-    if (name == kSettingsFileName) return true;
-    for (const char* kind : {"GFV", "DMV", "GD1", "GD2"})
-        if (name == FileNameForKind(kind)) return true;
+    // The song master lists are among the downloads.
+    if (name == kSettingsFileName || IsDownloadFileName(name)) return true;
     for (const Edition* edition : {&GuitarEdition(), &DrumEdition()}) {
-        for (const char* extension : {".txt", ".skill", ".favorite", ".comment"})
+        for (const char* extension : kPlayerFileExtensions)
             if (name == edition->GameName + extension) return true;
         if (currentDirectoryToo && IsExportFileName(name, *edition)) return true;
     }
@@ -36,18 +35,16 @@ bool IsCurrentDirectory(const std::string& folder) {
 std::optional<ExitSaveProblem> FindExitSaveProblem(const SjisString& base) {
     std::vector<std::string> saves;
     if (DataLoadComplete())
-        for (const char* extension : {".skill", ".favorite", ".comment"})
+        for (const char* extension : kPlayerFileExtensions)
             saves.push_back(AppDir + base + extension);
     saves.push_back(IniFileName);
     for (const std::string& path : saves) {
-        switch (ProbeReplace(path)) {
+        std::string folder;
+        switch (ProbeReplace(path, &folder)) {
         case ReplaceProbe::Replaceable:
             continue;
-        case ReplaceProbe::FolderRefuses: {
-            std::string folder = AppDir;
-            if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+        case ReplaceProbe::FolderRefuses:
             return ExitSaveProblem{DataLoadComplete(), folder};
-        }
         case ReplaceProbe::FileRefuses:
             return ExitSaveProblem{path != IniFileName, path};
         }
