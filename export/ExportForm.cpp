@@ -248,6 +248,10 @@ void ExportForm::FormCreate() {
 }
 
 void ExportForm::FormDestroy() {
+    WriteSettings();
+}
+
+void ExportForm::WriteSettings() {
     for (const Setting& setting : Settings())
         IniWriteString(setting.Section, setting.Key, setting.Get());
 }

@@ -29,6 +29,7 @@ class ExportForm : public QDialog {
     void FormCreate();
     // Writes every key back from the controls (also after "閉じる").
     void FormDestroy();
+    void WriteSettings();
 
     // Recalculates, writes the text (kind 0; also to the clipboard) or HTML
     // (kind 1) export into the current folder and shows the confirmation.

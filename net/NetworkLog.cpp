@@ -52,7 +52,7 @@ SjisString NetworkLog::Text() const {
 }
 
 void NetworkLog::WriteFile(const std::string& path) const {
-    WriteFileAtomic(path, Text());
+    WriteFileAtomic(path, Text(), kPrivateFileMode);
 }
 
 std::vector<SjisString> NoticeLogLines(const HttpNotice& notice, const LocalTime& now) {

@@ -24,7 +24,8 @@ class NetworkLog {
 
     // All lines, each followed by CR LF.
     SjisString Text() const;
-    // Replaces the file (a bare name lands in the current directory). Raises
+    // Replaces the file (a bare name lands in the current directory); a new
+    // one is readable by its owner alone, as it holds the account. Raises
     // AppError "ファイル %s を作成できません" when it cannot be written.
     void WriteFile(const std::string& path) const;
 

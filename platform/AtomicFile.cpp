@@ -64,19 +64,35 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
-// A symbolic link is followed, so the file it names is replaced rather than
-// the link itself.
-std::string ResolveLink(const std::string& path) {
-    struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) == nullptr) return path;
-    return resolved;
+// The path a link's text names: an absolute text as it stands, a relative one
+// from the link's own folder.
+std::string LinkTextPath(const std::string& link, const std::string& text) {
+    const std::size_t slash = link.rfind('/');
+    if (text.starts_with('/') || slash == std::string::npos) return text;
+    return link.substr(0, slash + 1) + text;
 }
 
 std::function<void()>& BeforeRenameHook() {
     static std::function<void()> hook;
     return hook;
+}
+
+std::function<int(int, mode_t)>& ModeChangeHook() {
+    static std::function<int(int, mode_t)> hook;
+    return hook;
+}
+
+std::optional<uid_t>& NewFileOwnerOverride() {
+    static std::optional<uid_t> owner;
+    return owner;
+}
+
+// As many links as the system itself follows in one path.
+constexpr int kMaxLinks = 40;
+
+// A file's path in a folder given with or without its trailing "/".
+std::string InFolder(const std::string& folder, std::string_view name) {
+    return folder.ends_with('/') ? folder + std::string(name) : folder + "/" + std::string(name);
 }
 
 constexpr std::string_view kTemporaryMark = ".tmp";
@@ -86,6 +102,19 @@ constexpr unsigned kTemporaryAttempts = 100;
 // leftover from a file still being written.
 std::string TemporaryName(const std::string& target, unsigned attempt) {
     return target + std::string(kTemporaryMark) + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+}
+
+// Creates the first free temporary name of the target; the descriptor, or -1
+// with `name` empty.
+int CreateNamedTemporary(const std::string& target, mode_t mode, std::string& name) {
+    for (unsigned attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        name = TemporaryName(target, attempt);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) break;
+    }
+    name.clear();
+    return -1;
 }
 
 // A decimal number as TemporaryName writes it: no sign, no leading zero.
@@ -140,16 +169,25 @@ struct KeptAttributes {
 
 // Gives the new file the replaced file's owner and group where the system
 // lets us (so a folder shared by a group keeps working for all its users) and
-// its permission bits, writes it whole and flushes it to disk. A change of
-// owner fails as a whole for another user's file, so the group is tried
-// alone after it; the mode comes last, as a change of owner clears set-id bits.
-bool FillNewFile(int fd, const std::string& bytes, const std::optional<KeptAttributes>& kept) {
-    if (kept) {
-        if (::fchown(fd, kept->Owner, kept->Group) != 0)
-            (void)!::fchown(fd, static_cast<uid_t>(-1), kept->Group);
-        if (::fchmod(fd, kept->Mode) != 0) return false;
+// its permission bits. A change of owner fails as a whole for another user's
+// file, so the group is tried alone after it; the mode comes last, as a change
+// of owner clears set-id bits. A file system that keeps one fixed mode for
+// every file (FAT, exFAT or NTFS mounted for everyone) refuses the mode: the
+// new file is still good when it grants nobody anything the old one did not.
+bool GiveKeptAttributes(int fd, const std::optional<KeptAttributes>& kept) {
+    if (!kept) return true;
+    if (::fchown(fd, kept->Owner, kept->Group) != 0) {
+        [[maybe_unused]] const int groupOnly = ::fchown(fd, static_cast<uid_t>(-1), kept->Group);
     }
-    return WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const int changed = ModeChangeHook() ? ModeChangeHook()(fd, kept->Mode) : ::fchmod(fd, kept->Mode);
+    if (changed == 0) return true;
+    struct stat st;
+    return ::fstat(fd, &st) == 0 && (st.st_mode & 07777 & ~kept->Mode) == 0;
+}
+
+// The replaced file's attributes, then the whole contents, flushed to disk.
+bool FillNewFile(int fd, const std::string& bytes, const std::optional<KeptAttributes>& kept) {
+    return GiveKeptAttributes(fd, kept) && WriteAll(fd, bytes) && ::fsync(fd) == 0;
 }
 
 // An unnamed file in the folder, or -1.
@@ -162,6 +200,41 @@ int OpenUnnamedFile(const std::string& folder, mode_t mode) {
 // new file at all.
 bool HasNoUnnamedFiles(int error) {
     return error == EOPNOTSUPP || error == EISDIR;
+}
+
+// A new file made in the target's folder as the writer makes one, and gone
+// again with the object: an unnamed file where the file system has them,
+// otherwise the writer's named temporary, removed at once.
+class ProbeFile {
+  public:
+    ProbeFile(const std::string& target, mode_t mode) : fd_(OpenUnnamedFile(FolderOf(target), mode)) {
+        if (fd_ < 0 && HasNoUnnamedFiles(errno)) fd_ = CreateNamedTemporary(target, mode, name_);
+    }
+    ~ProbeFile() {
+        if (fd_ < 0) return;
+        ::close(fd_);
+        if (!name_.empty()) ::unlink(name_.c_str());
+    }
+    ProbeFile(const ProbeFile&) = delete;
+    ProbeFile& operator=(const ProbeFile&) = delete;
+
+    // -1 when the folder takes no new file.
+    int Get() const { return fd_; }
+
+  private:
+    int fd_;
+    std::string name_;
+};
+
+// The owner the file system gives a file this process makes beside `target`:
+// the effective user, or on a file system without owners per file the owner
+// of the mount.
+std::optional<uid_t> NewFileOwner(const std::string& target) {
+    if (NewFileOwnerOverride()) return NewFileOwnerOverride();
+    const ProbeFile probe(target, 0600);
+    struct stat st;
+    if (probe.Get() < 0 || ::fstat(probe.Get(), &st) != 0) return std::nullopt;
+    return st.st_uid;
 }
 
 // In a sticky folder only the file's owner or the folder's may rename over a
@@ -215,14 +288,8 @@ std::optional<std::string> WriteUnnamedTemporary(const std::string& target, cons
 std::optional<std::string> WriteNamedTemporary(const std::string& target, const std::string& bytes,
                                                mode_t mode, const std::optional<KeptAttributes>& kept) {
     std::string temp;
-    int raw = -1;
-    for (unsigned attempt = 0; raw < 0 && attempt < kTemporaryAttempts; ++attempt) {
-        temp = TemporaryName(target, attempt);
-        raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (raw < 0 && errno != EEXIST) break;
-    }
-    if (raw < 0) return std::nullopt;
-    Fd fd(raw);
+    Fd fd(CreateNamedTemporary(target, mode, temp));
+    if (fd.Get() < 0) return std::nullopt;
     bool ok = FillNewFile(fd.Get(), bytes, kept);
     ok = fd.Close() && ok;
     if (ok) return temp;
@@ -249,11 +316,29 @@ SjisString CannotCreateMessage(const std::string& path) {
     return kHead + PathForMessage(path) + kTail;
 }
 
+std::optional<std::string> FinalLinkTarget(const std::string& path) {
+    std::string current = path;
+    int links = 0;
+    for (struct stat st; ::lstat(current.c_str(), &st) == 0 && S_ISLNK(st.st_mode); ++links) {
+        char text[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), text, sizeof text);
+        if (links == kMaxLinks || length <= 0 || static_cast<std::size_t>(length) >= sizeof text)
+            return std::nullopt;
+        current = LinkTextPath(current, std::string(text, static_cast<std::size_t>(length)));
+    }
+    if (links == 0) return current;
+    struct stat folder;
+    if (::stat(FolderOf(current).c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return std::nullopt;
+    return current;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     // Without O_NONBLOCK, opening a named pipe would wait for a writer.
     Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.Get() < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return false;
+        // A link into a folder that is not there (a drive not mounted) names
+        // a file that cannot be reached, not a missing one.
+        if ((errno == ENOENT || errno == ENOTDIR) && FinalLinkTarget(path)) return false;
         throw AppError(CannotOpenMessage(path));
     }
     struct stat st;
@@ -279,46 +364,36 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
-ReplaceProbe ProbeReplace(const std::string& requested, std::string* folderTried) {
-    const std::string target = ResolveLink(requested);
-    const std::string folder = FolderOf(target);
-    if (folderTried != nullptr) *folderTried = folder;
-    const int fd = OpenUnnamedFile(folder, 0600);
-    if (fd >= 0) {
-        ::close(fd); // an unnamed file goes with its descriptor
-    } else if (!HasNoUnnamedFiles(errno)) {
-        return ReplaceProbe::FolderRefuses;
-    } else {
-        // The writer's named temporary, made and removed again at once.
-        const std::string temp = TemporaryName(target, 0);
-        const int named = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (named < 0 && errno != EEXIST) return ReplaceProbe::FolderRefuses;
-        if (named >= 0) {
-            ::close(named);
-            ::unlink(temp.c_str());
-        }
-    }
+ReplaceProbe ProbeReplace(const std::string& requested, mode_t newFileMode, std::string* folderTried) {
+    const std::optional<std::string> target = FinalLinkTarget(requested);
+    if (!target) return ReplaceProbe::FileRefuses;
+    if (folderTried != nullptr) *folderTried = FolderOf(*target);
+    const ProbeFile probe(*target, newFileMode);
+    if (probe.Get() < 0) return ReplaceProbe::FolderRefuses;
     std::optional<KeptAttributes> kept;
-    return ProbeTarget(target, kept) ? ReplaceProbe::Replaceable : ReplaceProbe::FileRefuses;
+    if (!ProbeTarget(*target, kept) || !GiveKeptAttributes(probe.Get(), kept))
+        return ReplaceProbe::FileRefuses;
+    return ReplaceProbe::Replaceable;
 }
 
 void WriteFileAtomic(const std::string& requested, const std::string& bytes, mode_t newFileMode) {
-    const std::string target = ResolveLink(requested);
+    // Through a link, the file it finally names is replaced and the link stays.
+    const std::optional<std::string> target = FinalLinkTarget(requested);
     std::optional<KeptAttributes> kept;
-    if (!ProbeTarget(target, kept)) throw AppError(CannotCreateMessage(requested));
+    if (!target || !ProbeTarget(*target, kept)) throw AppError(CannotCreateMessage(requested));
 
-    std::optional<std::string> temp = WriteUnnamedTemporary(target, bytes, newFileMode, kept);
-    if (!temp) temp = WriteNamedTemporary(target, bytes, newFileMode, kept);
+    std::optional<std::string> temp = WriteUnnamedTemporary(*target, bytes, newFileMode, kept);
+    if (!temp) temp = WriteNamedTemporary(*target, bytes, newFileMode, kept);
     if (!temp) throw AppError(CannotCreateMessage(requested));
 
     if (BeforeRenameHook()) BeforeRenameHook()();
-    if (::rename(temp->c_str(), target.c_str()) != 0) {
+    if (::rename(temp->c_str(), target->c_str()) != 0) {
         ::unlink(temp->c_str());
         throw AppError(CannotCreateMessage(requested));
     }
 
     // Make the rename itself durable; the file is already complete either way.
-    Fd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd folder(::open(FolderOf(*target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.Get() >= 0) ::fsync(folder.Get());
 }
 
@@ -328,17 +403,31 @@ void RemoveStaleTemporaries(const std::string& folder,
     if (dir == nullptr) return;
     const unsigned long pidMax = PidMax();
     const uid_t me = ::geteuid();
+    // Asked only when a leftover is another owner's, and then once.
+    std::optional<std::optional<uid_t>> newFileOwner;
     while (const dirent* entry = ::readdir(dir)) {
         const std::optional<TemporaryParts> parts = ParseTemporaryName(entry->d_name, pidMax);
         if (!parts || !isOurFile(parts->Target) || ProcessRuns(parts->Writer)) continue;
         struct stat st;
-        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-            st.st_uid == me)
-            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        if (st.st_uid != me) {
+            if (!newFileOwner) newFileOwner = NewFileOwner(InFolder(folder, parts->Target));
+            if (*newFileOwner != st.st_uid) continue;
+        }
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
 }
 
 void SetBeforeRenameHookForTests(std::function<void()> hook) {
     BeforeRenameHook() = std::move(hook);
+}
+
+void SetModeChangeForTests(std::function<int(int fd, mode_t mode)> change) {
+    ModeChangeHook() = std::move(change);
+}
+
+void SetNewFileOwnerForTests(std::optional<uid_t> owner) {
+    NewFileOwnerOverride() = owner;
 }

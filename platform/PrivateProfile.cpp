@@ -221,19 +221,36 @@ bool WriteProfileString(const std::string& path, const SjisString& section, cons
     return WriteProfileStrings(path, {{section, key, value}});
 }
 
+std::optional<std::string> RewriteProfile(const std::string& path, const std::vector<ProfileWrite>& writes) {
+    std::string text;
+    try {
+        if (!ReadWholeFile(path, text)) text.clear();
+    } catch (const AppError&) {
+        return std::nullopt;
+    }
+    for (const ProfileWrite& write : writes)
+        text = ProfileUpdate(text, write.Section, write.Key, write.Value);
+    // What could not be read back must not be written.
+    if (text.size() > kLocalFileLimit) return std::nullopt;
+    return text;
+}
+
+ReplaceProbe ProbeProfileWrite(const std::string& path, const std::vector<ProfileWrite>& writes,
+                               std::string* folderTried) {
+    const ReplaceProbe replace = ProbeReplace(path, kPrivateFileMode, folderTried);
+    if (replace != ReplaceProbe::Replaceable) return replace;
+    return RewriteProfile(path, writes) ? ReplaceProbe::Replaceable : ReplaceProbe::FileRefuses;
+}
+
 bool WriteProfileStrings(const std::string& path, const std::vector<ProfileWrite>& writes,
                          std::chrono::milliseconds patience) {
     // A folder that cannot be locked is still written, whole and atomically.
     const FolderLock lock(FolderOf(path), patience);
     if (lock.Busy()) return false;
-    std::string text;
+    const std::optional<std::string> text = RewriteProfile(path, writes);
+    if (!text) return false;
     try {
-        if (!ReadWholeFile(path, text)) text.clear();
-        for (const ProfileWrite& write : writes)
-            text = ProfileUpdate(text, write.Section, write.Key, write.Value);
-        // What could not be read back must not be written.
-        if (text.size() > kLocalFileLimit) return false;
-        WriteFileAtomic(path, text, 0600);
+        WriteFileAtomic(path, *text, kPrivateFileMode);
     } catch (const AppError&) {
         return false;
     }

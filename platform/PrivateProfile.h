@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/AtomicFile.h"
 #include "platform/SjisString.h"
 
 #include <chrono>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -70,6 +72,19 @@ constexpr std::chrono::milliseconds kProfileLockPatience{3000};
 // `patience`.
 bool WriteProfileStrings(const std::string& path, const std::vector<ProfileWrite>& writes,
                          std::chrono::milliseconds patience = kProfileLockPatience);
+
+// The writer's own preparation, shared with the start-up check so the two
+// cannot disagree: the file as the writes would leave it, or nothing when the
+// old file cannot be read (no permission, not a plain file, a link that cannot
+// be followed, above what the reader takes) or the new text would be larger
+// than the reader takes.
+std::optional<std::string> RewriteProfile(const std::string& path, const std::vector<ProfileWrite>& writes);
+
+// Whether WriteProfileStrings of the writes could go through now: the
+// replacement of the file (ProbeReplace, with the mode a new settings file
+// gets), then RewriteProfile. Writes nothing.
+ReplaceProbe ProbeProfileWrite(const std::string& path, const std::vector<ProfileWrite>& writes,
+                               std::string* folderTried = nullptr);
 
 // One write of WriteProfileStrings.
 bool WriteProfileString(const std::string& path, const SjisString& section, const SjisString& key,

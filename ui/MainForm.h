@@ -62,6 +62,8 @@ class MainForm : public QMainWindow {
     // back. Each save and the settings block fail on their own, reported in
     // the default error box, and the next step still runs.
     void FormDestroy();
+    // The settings part of it: [config], [form], [list] and [batch].
+    void WriteSettings();
 
     // ---- Refresh ------------------------------------------------------------
     // btnComp: reads the favourites back, recomputes, shows the total and
@@ -180,8 +182,7 @@ class MainForm : public QMainWindow {
     // Connects the handlers of every concern; each file adds its own lines here.
     void ConnectHandlers();
 
-    // Start-up and shutdown steps.
-    void WriteSettings();
+    // Start-up steps.
     void SelectPlayModeTab(int32_t playMode);
     void FillBatchRow(int row, const TMusicList& song);
 

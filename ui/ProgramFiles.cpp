@@ -32,29 +32,32 @@ bool IsCurrentDirectory(const std::string& folder) {
            here.st_ino == there.st_ino;
 }
 
-std::optional<ExitSaveProblem> FindExitSaveProblem(const SjisString& base) {
-    std::vector<std::string> saves;
+std::optional<ExitSaveProblem> FindExitSaveProblem(const SjisString& base,
+                                                   const std::vector<ProfileWrite>& exitSettings) {
+    ExitSaveProblem problem;
+    std::string folder; // the folder the last probe tried
+    const auto refuses = [&](ReplaceProbe probe, const std::string& path) {
+        if (probe == ReplaceProbe::Replaceable) return false;
+        if (problem.Path.empty()) problem.Path = probe == ReplaceProbe::FolderRefuses ? folder : path;
+        return true;
+    };
     if (DataLoadComplete())
-        for (const char* extension : kPlayerFileExtensions)
-            saves.push_back(AppDir + base + extension);
-    saves.push_back(IniFileName);
-    for (const std::string& path : saves) {
-        std::string folder;
-        switch (ProbeReplace(path, &folder)) {
-        case ReplaceProbe::Replaceable:
-            continue;
-        case ReplaceProbe::FolderRefuses:
-            return ExitSaveProblem{DataLoadComplete(), folder};
-        case ReplaceProbe::FileRefuses:
-            return ExitSaveProblem{path != IniFileName, path};
+        for (const char* extension : kPlayerFileExtensions) {
+            const std::string path = AppDir + base + extension;
+            const ReplaceProbe probe = ProbeReplace(path, kOrdinaryFileMode, &folder);
+            if (refuses(probe, path)) problem.PlayerFiles = true;
         }
-    }
-    return std::nullopt;
+    const ReplaceProbe probe = ProbeProfileWrite(IniFileName, exitSettings, &folder);
+    problem.Settings = refuses(probe, IniFileName);
+    if (!problem.PlayerFiles && !problem.Settings) return std::nullopt;
+    return problem;
 }
 
 SjisString ExitSaveWarningText(const ExitSaveProblem& problem) {
     static const SjisString kCannotWrite = Utf8ToSjis(" に書き込めません。\r\n");
-    static const SjisString kResults = Utf8ToSjis("入力した結果と設定は終了時に保存されません。");
+    static const SjisString kBoth = Utf8ToSjis("入力した結果と設定は終了時に保存されません。");
+    static const SjisString kResults = Utf8ToSjis("入力した結果は終了時に保存されません。");
     static const SjisString kSettings = Utf8ToSjis("設定は終了時に保存されません。");
-    return PathForMessage(problem.Path) + kCannotWrite + (problem.PlayerFiles ? kResults : kSettings);
+    const SjisString& lost = !problem.Settings ? kResults : problem.PlayerFiles ? kBoth : kSettings;
+    return PathForMessage(problem.Path) + kCannotWrite + lost;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/PrivateProfile.h"
 #include "platform/SjisString.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The name of the settings file in the program's folder.
 extern const char* const kSettingsFileName;
@@ -18,15 +20,18 @@ bool IsProgramFileName(std::string_view name, bool currentDirectoryToo);
 // True when the folder is the process's current directory.
 bool IsCurrentDirectory(const std::string& folder);
 
-// Where the exit's saves would fail, as the writer's own probes find it now:
+// What the exit's saves would lose, as the writers' own steps find it now:
 // the player's three files in the order they are saved (unless the start-up
 // load was incomplete, which keeps them from being saved at all), then the
-// settings file. Nothing when every save can go through.
+// settings file with the writes the exit would make. Nothing when every save
+// can go through.
 struct ExitSaveProblem {
-    bool PlayerFiles = false; // the results are at stake, not only the settings
-    std::string Path;         // the folder when it takes no file, else the first refusing file
+    std::string Path;         // the first refusal: the folder when it takes no file, else the file
+    bool PlayerFiles = false; // the results would not be saved
+    bool Settings = false;    // the settings would not be saved
 };
-std::optional<ExitSaveProblem> FindExitSaveProblem(const SjisString& base);
+std::optional<ExitSaveProblem> FindExitSaveProblem(const SjisString& base,
+                                                   const std::vector<ProfileWrite>& exitSettings);
 
 // "<path> に書き込めません。" and what will not be saved.
 SjisString ExitSaveWarningText(const ExitSaveProblem& problem);

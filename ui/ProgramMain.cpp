@@ -127,9 +127,20 @@ void InstallIniFailureNotice() {
     SetIniFailureHandler([](const SjisString& message) { ShowNotice(message); });
 }
 
+std::vector<ProfileWrite> ExitSettingsNow() {
+    // The batch gathers the writes; taken out, they never reach the file.
+    IniWriteBatch gathered;
+    const ProgramWindows& windows = Windows();
+    if (windows.Result != nullptr) windows.Result->WriteSettings();
+    if (windows.Export != nullptr) windows.Export->WriteSettings();
+    if (windows.Main != nullptr) windows.Main->WriteSettings();
+    return gathered.TakeWrites();
+}
+
 void WarnWhenExitCannotSave() {
-    if (const std::optional<ExitSaveProblem> problem = FindExitSaveProblem(CurrentEdition().GameName))
-        ShowWarning(ExitSaveWarningText(*problem));
+    const std::optional<ExitSaveProblem> problem =
+        FindExitSaveProblem(CurrentEdition().GameName, ExitSettingsNow());
+    if (problem) ShowWarning(ExitSaveWarningText(*problem));
 }
 
 int RunProgram() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Edition.h"
+#include "platform/PrivateProfile.h"
 
 #include <functional>
 #include <memory>
@@ -77,6 +78,10 @@ void ReleaseProgramData();
 
 // Shows a failed settings write in a plain notice.
 void InstallIniFailureNotice();
+
+// The settings the windows would write at exit if it came now, gathered
+// without writing them. Called where no IniWriteBatch is open.
+std::vector<ProfileWrite> ExitSettingsNow();
 
 // Warns, once the main window is up, when the exit's saves would fail.
 void WarnWhenExitCannotSave();

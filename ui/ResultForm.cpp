@@ -229,6 +229,10 @@ void ResultForm::FormCreate() {
 }
 
 void ResultForm::FormDestroy() {
+    WriteSettings();
+}
+
+void ResultForm::WriteSettings() {
     IniWriteString(kSection, "upcheck", BoolToIniStr(cbUpdateFlg->isChecked()));
     IniWriteString(kSection, "auto", BoolToIniStr(btnOptAuto->isChecked()));
 }

@@ -35,6 +35,7 @@ class ResultForm : public QDialog {
     void FormCreate();
     // Writes [result] upcheck and auto.
     void FormDestroy();
+    void WriteSettings();
 
     // Opens the dialog on a song (MusicTable index), a difficulty (0..2) and a
     // play mode; a difficulty or play mode the pickers do not hold opens on

@@ -5,6 +5,7 @@
 #include "ui/ProgramFiles.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <grp.h>
@@ -85,15 +86,84 @@ TEST(AtomicFile, AReplacedFileKeepsItsOwnerAndGroupWhereTheSystemAllows) {
     EXPECT_EQ(ModeOf(path), 0664u);
 }
 
-TEST(AtomicFile, FollowsSymbolicLink) {
+// A link is written through and never replaced, also when the file it names
+// is not there yet; one that cannot be followed refuses the write and the
+// read, and is left as it is.
+TEST(AtomicFile, WritesThroughLinksAndRefusesOnesThatCannotBeFollowed) {
     TempDir dir;
-    const std::string real = dir.File("real.txt");
+    ASSERT_TRUE(fs::create_directory(dir.Path() / "sync"));
+    const std::string real = dir.File("sync/real.txt");
     const std::string link = dir.File("link.txt");
     WriteFileBytes(real, "old");
-    fs::create_symlink(real, link);
+    fs::create_symlink("sync/real.txt", link);
     WriteFileAtomic(link, "new");
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadFileBytes(real), "new");
+
+    // A first start through a chain of relative links: each text is taken from
+    // its own link's folder.
+    const std::string chain = dir.File("chain.skill");
+    fs::create_symlink("sync/hop.skill", chain);
+    fs::create_symlink("../sync/made.skill", dir.File("sync/hop.skill")); // "sync/../sync/made.skill"
+    std::string bytes = "left";
+    EXPECT_FALSE(ReadWholeFile(chain, bytes));
+    EXPECT_EQ(ProbeReplace(chain, kOrdinaryFileMode), ReplaceProbe::Replaceable);
+    WriteFileAtomic(chain, "first");
+    EXPECT_TRUE(fs::is_symlink(chain));
+    EXPECT_EQ(ReadFileBytes(dir.File("sync/made.skill")), "first");
+
+    // A drive not mounted, a loop, a chain longer than the system follows.
+    const std::string absent = dir.File("absent.skill");
+    fs::create_symlink(dir.File("unmounted/GuitarFreaksV3.skill"), absent);
+    const std::string loop = dir.File("loop.ini");
+    fs::create_symlink("loop.ini", loop);
+    const std::string deep = dir.File("deep0");
+    for (int k = 0; k <= 40; ++k)
+        fs::create_symlink("deep" + std::to_string(k + 1), dir.File("deep" + std::to_string(k)));
+    WriteFileBytes(dir.File("deep41"), "end");
+    for (const std::string& path : {absent, loop, deep}) {
+        EXPECT_EQ(ErrorOf([&] { ReadWholeFile(path, bytes); }), CannotOpenMessage(path)) << path;
+        EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(path, "x"); }), CannotCreateMessage(path)) << path;
+        EXPECT_EQ(ProbeReplace(path, kOrdinaryFileMode), ReplaceProbe::FileRefuses) << path;
+        EXPECT_TRUE(fs::is_symlink(path)) << path;
+    }
+    EXPECT_FALSE(fs::exists(dir.Path() / "unmounted"));
+    // Forty links are still followed.
+    ASSERT_TRUE(ReadWholeFile(dir.File("deep1"), bytes));
+    EXPECT_EQ(bytes, "end");
+}
+
+// FAT, exFAT and NTFS mounted for everyone give every file one mode and
+// refuse a change of it: a new file that grants nothing more than the old one
+// is saved; one that would open the file to others is not. The start-up
+// check comes to the same answer.
+TEST(AtomicFile, AModeChangeTheFileSystemRefusesFailsOnlyWhenItWouldGrantMore) {
+    TempDir dir;
+    const mode_t umaskBefore = umask(022);
+    SetModeChangeForTests([](int, mode_t) {
+        errno = EPERM;
+        return -1;
+    });
+    const std::string shared = dir.File("GuitarFreaksV3.skill");
+    const std::string own = dir.File("vostrane.ini");
+    WriteFileBytes(shared, "old");
+    WriteFileBytes(own, "old");
+    ASSERT_EQ(chmod(shared.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(own.c_str(), 0600), 0);
+
+    EXPECT_EQ(ProbeReplace(shared, kOrdinaryFileMode), ReplaceProbe::Replaceable);
+    WriteFileAtomic(shared, "new");
+    EXPECT_EQ(ReadFileBytes(shared), "new");
+    EXPECT_EQ(ModeOf(shared), 0644u); // as made: the umask took the rest
+
+    EXPECT_EQ(ProbeReplace(own, kOrdinaryFileMode), ReplaceProbe::FileRefuses);
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomic(own, "new"); }), CannotCreateMessage(own));
+    EXPECT_EQ(ReadFileBytes(own), "old");
+    EXPECT_EQ(ModeOf(own), 0600u);
+    EXPECT_EQ(Listing(dir), (std::vector<std::string>{"GuitarFreaksV3.skill", "vostrane.ini"}));
+
+    SetModeChangeForTests({});
+    umask(umaskBefore);
 }
 
 TEST(AtomicFile, UnwritableTargetFailsNamingTarget) {
@@ -182,10 +252,24 @@ TEST(AtomicFile, AKillBeforeTheRenameKeepsTheOldFileAndItsLeftoverIsRemovedLater
         if (!fs::exists(dir.File(name))) WriteFileBytes(dir.File(name), "kept");
     const std::string stale = "GuitarFreaksV3.txt.tmp" + deadWriter + "-99";
     WriteFileBytes(dir.File(stale), "stale");
-    RemoveStaleTemporaries(dir.Dir(), [](std::string_view name) { return IsProgramFileName(name, false); });
+    const auto sweep = [&] {
+        RemoveStaleTemporaries(dir.Dir(),
+                               [](std::string_view name) { return IsProgramFileName(name, false); });
+    };
+    sweep();
     kept.push_back("vostrane.ini");
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(Listing(dir), kept);
+
+    // On a file system without owners per file, every file, ours included,
+    // belongs to the mount's owner: what we make there is ours.
+    if (geteuid() == 0) {
+        SetNewFileOwnerForTests(65534);
+        sweep();
+        SetNewFileOwnerForTests(std::nullopt);
+        kept.erase(std::find(kept.begin(), kept.end(), "GuitarFreaksV3.comment.tmp" + deadWriter + "-0"));
+        EXPECT_EQ(Listing(dir), kept);
+    }
 }
 
 TEST(AtomicFile, ReaderTellsMissingFromUnreadable) {

@@ -456,6 +456,16 @@ TEST_F(DataFilesTest, IncompleteLoadBlocksEverySave) {
     EXPECT_EQ(ErrorOf([&] { LoadAllDataFiles(base); }), CannotOpenMessage(Path(".comment")));
     EXPECT_FALSE(DataLoadComplete());
 
+    // So does a link into a folder that is not there (a sync drive not
+    // mounted): its results must not be replaced by an empty table's.
+    fs::remove(Path(".comment"));
+    fs::create_symlink(dir.File("unmounted/notes.comment"), Path(".comment"));
+    EXPECT_EQ(ErrorOf([&] { LoadAllDataFiles(base); }), CannotOpenMessage(Path(".comment")));
+    EXPECT_FALSE(DataLoadComplete());
+    EXPECT_EQ(ErrorOf([&] { SaveComments(base); }), "(no error)");
+    EXPECT_TRUE(fs::is_symlink(Path(".comment")));
+    EXPECT_FALSE(fs::exists(dir.Path() / "unmounted"));
+
     // Any single load clears the flag too.
     SetDataLoadComplete(true);
     LoadFavorites(base);

@@ -213,8 +213,10 @@ TEST(IniFile, AWriteBeyondWhatTheReaderTakesFails) {
     const std::string path = dir.File("vostrane.ini");
     const std::string full = "[s]\r\nbig=" + std::string(kLocalFileLimit - 16, 'x') + "\r\n";
     WriteFileBytes(path, full);
+    EXPECT_EQ(ProbeProfileWrite(path, {{"s", "k", "0123456789"}}), ReplaceProbe::FileRefuses);
     EXPECT_FALSE(WriteProfileString(path, "s", "k", "0123456789"));
     EXPECT_EQ(ReadFileBytes(path), full);
+    EXPECT_EQ(ProbeProfileWrite(path, {{"s", "k", "1"}}), ReplaceProbe::Replaceable);
     EXPECT_TRUE(WriteProfileString(path, "s", "k", "1"));
 }
 

@@ -4,6 +4,7 @@
 #include "net/AccForm.h"
 #include "net/PropertyForm.h"
 #include "net/SendForm.h"
+#include "platform/AtomicFile.h"
 #include "platform/InstanceLock.h"
 #include "tests/gui/MainFormTestSupport.h"
 #include "ui/MainForm.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <sys/stat.h>
@@ -112,6 +114,13 @@ TEST(ProgramWindowsOrder, TheDialogsWriteTheirSettingsBeforeTheMainWindow) {
             windows.Create(CreationOrder(*c.edition));
             EXPECT_TRUE(folder.boxes.Shown().empty());
             EXPECT_EQ(MusicNames, std::vector<SjisString>{"Alpha"});
+            // What the start-up check weighs: every window's keys, none written.
+            const std::vector<ProfileWrite> exitSettings = ExitSettingsNow();
+            EXPECT_FALSE(std::filesystem::exists(folder.Ini()));
+            for (const char* section : {"result", "ExportText", "config", "batch"})
+                EXPECT_TRUE(std::any_of(exitSettings.begin(), exitSettings.end(),
+                                        [&](const ProfileWrite& write) { return write.Section == section; }))
+                    << section;
             windows.Destroy();
         }
         EXPECT_TRUE(folder.boxes.Shown().empty());
@@ -198,44 +207,79 @@ TEST(ProgramStart, ASecondCopyInTheFolderIsRefusedAndWritesNothing) {
     EXPECT_FALSE(again.AlreadyRunning());
 }
 
-// The player hears at start, not after an evening of entries, when the exit
-// could not save; the probes are the writer's own, so as another user a
+// The player hears at start, not after an evening of entries, what the exit
+// could not save; the probes are the writers' own, so as another user a
 // read-only folder or file counts even where root could write.
-TEST(ProgramStart, WarnsOnceTheWindowIsUpWhenTheExitCannotSave) {
+TEST(ProgramStart, WarnsOnceTheWindowIsUpWhatTheExitCannotSave) {
+    namespace fs = std::filesystem;
+    using Prepare = std::function<void(const std::string& play, const std::string& elsewhere)>;
+    const auto readOnly = [](const char* name) {
+        return [name](const std::string& play, const std::string&) {
+            ASSERT_EQ(chmod((play + name).c_str(), 0444), 0);
+        };
+    };
     struct Case {
         const char* name;
         bool loadComplete;
         mode_t folderMode;
-        const char* readOnlyFile; // nullptr: none
-        const char* shown;        // "<path>" stands for the path named; nullptr: no box
-        const char* path;         // "" the folder, else the file named
+        Prepare prepare;   // after the four files are made, open to everyone
+        const char* shown; // "<path>" stands for the path named; nullptr: no box
+        const char* path;  // "" the folder, else the file named
     };
+    const char* const kBoth = "<path> に書き込めません。\r\n入力した結果と設定は終了時に保存されません。";
+    const char* const kResults = "<path> に書き込めません。\r\n入力した結果は終了時に保存されません。";
+    const char* const kSettings = "<path> に書き込めません。\r\n設定は終了時に保存されません。";
     const Case cases[] = {
-        {"Writable", true, 0777, nullptr, nullptr, ""},
-        {"ReadOnlyFolder", true, 0555, nullptr,
-         "<path> に書き込めません。\r\n入力した結果と設定は終了時に保存されません。", ""},
-        {"ReadOnlyResults", true, 0777, ".favorite",
-         "<path> に書き込めません。\r\n入力した結果と設定は終了時に保存されません。",
+        {"Writable", true, 0777, {}, nullptr, ""},
+        {"ReadOnlyFolder", true, 0555, {}, kBoth, ""},
+        {"ReadOnlyResults", true, 0777, readOnly("GuitarFreaksV3.favorite"), kResults,
          "GuitarFreaksV3.favorite"},
-        {"ReadOnlySettings", true, 0777, "vostrane.ini",
-         "<path> に書き込めません。\r\n設定は終了時に保存されません。", "vostrane.ini"},
-        {"IncompleteLoadReadOnlyFolder", false, 0555, nullptr,
-         "<path> に書き込めません。\r\n設定は終了時に保存されません。", ""},
-        {"IncompleteLoadReadOnlyResults", false, 0777, ".skill", nullptr, ""},
+        {"ReadOnlySettings", true, 0777, readOnly("vostrane.ini"), kSettings, "vostrane.ini"},
+        {"IncompleteLoadReadOnlyFolder", false, 0555, {}, kSettings, ""},
+        {"IncompleteLoadReadOnlyResults", false, 0777, readOnly("GuitarFreaksV3.skill"), nullptr, ""},
+        // The player files are saved through their links; only the settings are lost.
+        {"ReadOnlyFolderResultsLinkedOut", true, 0555,
+         [](const std::string& play, const std::string& elsewhere) {
+             for (const char* extension : {".skill", ".favorite", ".comment"}) {
+                 const std::string name = std::string("GuitarFreaksV3") + extension;
+                 fs::rename(play + name, elsewhere + name);
+                 fs::create_symlink(elsewhere + name, play + name);
+             }
+         },
+         kSettings, ""},
+        // What the settings writer reads first must be readable.
+        {"SettingsWriteOnly", true, 0777,
+         [](const std::string& play, const std::string&) {
+             ASSERT_EQ(chmod((play + "vostrane.ini").c_str(), 0222), 0);
+         },
+         kSettings, "vostrane.ini"},
+        {"SettingsLinkLoop", true, 0777,
+         [](const std::string& play, const std::string&) {
+             fs::remove(play + "vostrane.ini");
+             fs::create_symlink("vostrane.ini", play + "vostrane.ini");
+         },
+         kSettings, "vostrane.ini"},
+        {"SettingsAboveWhatTheReaderTakes", true, 0777,
+         [](const std::string& play, const std::string&) {
+             fs::resize_file(play + "vostrane.ini", kLocalFileLimit + 1);
+         },
+         kSettings, "vostrane.ini"},
     };
     for (const Case& c : cases) {
         ProgramFolder folder(GuitarEdition());
-        const std::filesystem::path play = folder.dir.Path() / "play";
-        ASSERT_TRUE(std::filesystem::create_directory(play));
+        const fs::path play = folder.dir.Path() / "play";
+        const fs::path elsewhere = folder.dir.Path() / "sync";
+        ASSERT_TRUE(fs::create_directory(play));
+        ASSERT_TRUE(fs::create_directory(elsewhere));
+        ASSERT_EQ(chmod(elsewhere.c_str(), 0777), 0);
         AppDir = play.string() + "/";
         IniFileName = AppDir + "vostrane.ini";
         for (const char* name :
              {"GuitarFreaksV3.skill", "GuitarFreaksV3.favorite", "GuitarFreaksV3.comment", "vostrane.ini"}) {
-            const std::string file = AppDir + name;
-            WriteFileBytes(file, "");
-            const bool readOnly = c.readOnlyFile != nullptr && file.ends_with(c.readOnlyFile);
-            ASSERT_EQ(chmod(file.c_str(), readOnly ? 0444 : 0666), 0);
+            WriteFileBytes(AppDir + name, "");
+            ASSERT_EQ(chmod((AppDir + name).c_str(), 0666), 0);
         }
+        if (c.prepare) c.prepare(AppDir, elsewhere.string() + "/");
         ASSERT_EQ(chmod(play.c_str(), c.folderMode), 0);
         SetDataLoadComplete(c.loadComplete);
         {

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -236,6 +237,10 @@ TEST_F(SendFormTest, NothingToSendMakesNoRequestButWritesTheLog) {
     EXPECT_TRUE(service.Requests().empty());
     EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"送信対象データがありませんでした。"});
     EXPECT_EQ(LogFile(), "VOSTRANE.NET\r\nuser1\r\n----\r\n");
+    // It holds the account: readable by the player alone.
+    struct stat st {};
+    ASSERT_EQ(stat(dir.File("network_log.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 // A failed recompute is only logged.
