@@ -47,9 +47,9 @@ void RecalcChart(TChartResult& chart, int32_t level) {
         if (chart.Rate == 0 || level == 0) {
             chart.SkillPoint = 0;
         } else {
-            chart.SkillPoint = TruncToInt32(
+            chart.SkillPoint = TruncToInt32(static_cast<long double>(
                 SkillComputer->SkillFromCounts(chart.PerfectCount, chart.GreatCount, chart.GoodCount,
-                                               chart.PoorCount, chart.MissCount, chart.ComboCount, level));
+                                               chart.PoorCount, chart.MissCount, chart.ComboCount, level)));
         }
         break;
     default:

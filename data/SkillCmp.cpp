@@ -67,7 +67,7 @@ double TSkillComputer::RateFromCounts(int32_t p, int32_t g, int32_t d, int32_t o
 double TSkillComputer::SkillFromRate(int32_t level, double rate) const {
     const int32_t a = WrapMul(level, 33);
     const double x = static_cast<double>(a * static_cast<long double>(rate) / 100);
-    return static_cast<double>(TruncToInt64(x));
+    return static_cast<double>(TruncToInt64(static_cast<long double>(x)));
 }
 
 double TSkillComputer::SkillFromCounts(int32_t p, int32_t g, int32_t d, int32_t o, int32_t m, int32_t c,
@@ -80,7 +80,7 @@ double TSkillComputer::SkillFromCounts(int32_t p, int32_t g, int32_t d, int32_t 
     // |level x 33| and |h| are at most 2^31, so the product fits.
     const int64_t product = int64_t{WrapMul(level, 33)} * h;
     const double x = static_cast<double>(static_cast<long double>(product) / 100);
-    return static_cast<double>(TruncToInt64(x));
+    return static_cast<double>(TruncToInt64(static_cast<long double>(x)));
 }
 
 double CalcRateFromPercents(double p, double g, double d, double o, double m, double c) {

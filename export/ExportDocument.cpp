@@ -156,7 +156,10 @@ SjisString ExportBaseName(const Edition& edition) {
 
 SjisString ExportFileName(int kind, bool dated, const LocalTime& now) {
     SjisString base = ExportBaseName(CurrentEdition());
-    if (dated) base += "_" + FormatTime(now, "mmddhhnn");
+    if (dated) {
+        base += '_';
+        base += FormatTime(now, "mmddhhnn");
+    }
     return base + (kind == ExportKindText ? "_Export.txt" : "_Export.html");
 }
 

@@ -63,7 +63,13 @@ void AppendRow(ExportDocument& document, const ExportRow& row, int number, const
     if (options.LevelLabel || options.LevelNumber) {
         SjisString level;
         if (options.LevelLabel) level += HtmlLevelLabel(row.BestCode, options.LabelSet);
-        if (options.LevelNumber) level += "(" + Decimal(row.Level) + ")";
+        if (options.LevelNumber) {
+            // Appended piece by piece: g++ 12 at -O3 mistakes "(" + text for
+            // an overlapping copy (-Wrestrict).
+            level += '(';
+            level += Decimal(row.Level);
+            level += ')';
+        }
         document.push_back(Cell(level));
     }
     if (options.Grade) document.push_back(Cell(HtmlGrade(PlayRankValue(row))));

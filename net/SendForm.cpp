@@ -335,7 +335,8 @@ void SendForm::btnSendClick() {
         if (!IsSelectedForSend(music, mode)) continue;
         SendIndex = i;
         music.Changed = false;
-        PendingQuery += "&" + SendRecordGroup(music);
+        PendingQuery += '&'; // not "&" + group: g++ 12 at -O3 takes that for an overlapping copy
+        PendingQuery += SendRecordGroup(music);
         ++PendingCount;
         pendingSongs.push_back(i);
         if (PendingCount >= kBatchSize) {

@@ -78,8 +78,8 @@ LiveResult ComputeFromPercents(const Judgements& percents, const SjisString& lev
                                            percents[5]);
         if (halfRate) rate /= 2;
         out.PendingRate = TruncScaled(rate, 100);
-        out.RateField = ClampPercent(TruncToInt64(rate));
-        out.Skill = TruncToInt32(CalcSkillFromRate(StrToInt(level), rate));
+        out.RateField = ClampPercent(TruncToInt64(static_cast<long double>(rate)));
+        out.Skill = TruncToInt32(static_cast<long double>(CalcSkillFromRate(StrToInt(level), rate)));
     } catch (const AppError&) {
         out.Failed = true;
     }
@@ -97,10 +97,12 @@ LiveResult ComputeFromCounts(const Judgements& counts, const SjisString& levelTe
         double rate = fraction * 100.0; // rounded to double, unlike the truncations below
         if (halfRate) rate /= 2;
         out.PendingRate = TruncScaled(rate, 100);
-        out.RateField = ClampPercent(TruncToInt64(rate));
+        out.RateField = ClampPercent(TruncToInt64(static_cast<long double>(rate)));
         const SjisString level = TrimText(levelText);
         if (level.empty()) return out;
-        out.Skill = level == "0" ? 0 : TruncToInt32(CalcSkillFromRate(StrToInt(level), rate));
+        out.Skill = level == "0"
+                        ? 0
+                        : TruncToInt32(static_cast<long double>(CalcSkillFromRate(StrToInt(level), rate)));
     } catch (const AppError&) {
         out.Failed = true;
     }
@@ -118,7 +120,9 @@ LiveResult ComputeFromRate(int32_t typedRate, const SjisString& levelText, bool 
     }
     out.PendingRate = rate * 100;
     try {
-        out.Skill = level == "0" ? 0 : TruncToInt32(CalcSkillFromRate(StrToInt(level), rate));
+        out.Skill = level == "0"
+                        ? 0
+                        : TruncToInt32(static_cast<long double>(CalcSkillFromRate(StrToInt(level), rate)));
     } catch (const AppError&) {
         out.Failed = true;
     }
@@ -127,7 +131,11 @@ LiveResult ComputeFromRate(int32_t typedRate, const SjisString& levelText, bool 
 
 DeltaView SkillDeltaView(double skill, double storedSkill, bool onlyIfRaised) {
     const double delta = skill - storedSkill;
-    if (delta > 0) return {"+" + FormatFixed2(delta), DeltaLook::Up, true};
+    if (delta > 0) {
+        SjisString text(1, '+'); // not "+" + text, which g++ 12 at -O3 takes for an overlapping copy
+        text += FormatFixed2(delta);
+        return {text, DeltaLook::Up, true};
+    }
     if (delta < 0) return {FormatFixed2(delta), DeltaLook::Down, !onlyIfRaised};
     return {"---", DeltaLook::Plain, !onlyIfRaised};
 }
