@@ -29,6 +29,7 @@
 
 // One pointer per function, named as in VOS_CURL_FUNCTIONS.
 struct CurlLibrary {
+// NOLINTNEXTLINE(bugprone-macro-parentheses): the argument names a member
 #define VOS_CURL_SLOT(name) decltype(&curl_##name) name = nullptr;
     VOS_CURL_FUNCTIONS(VOS_CURL_SLOT)
 #undef VOS_CURL_SLOT

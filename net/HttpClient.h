@@ -41,7 +41,7 @@ struct HttpNotice {
 // fails the request) so a dead server cannot hang the GUI thread for ever.
 class HttpClient {
   public:
-    static constexpr std::size_t kDefaultBodyLimit = 16u * 1024u * 1024u;
+    static constexpr std::size_t kDefaultBodyLimit = std::size_t{16} * 1024 * 1024;
     // The user agent of the web service's clients.
     static const char* const kDefaultUserAgent; // "Mozilla/3.0 (compatible; Indy Library)"
 

@@ -41,8 +41,8 @@ namespace {
 // A real update list is a few lines. Every byte of a list can cost a log line
 // in the memo (some hundred bytes and microseconds), so the limit is what
 // bounds how long and how much memory a hostile host can make the check take.
-constexpr std::size_t kUpdateListLimit = 1024u * 1024u;
-constexpr std::size_t kDownloadLimit = 64u * 1024u * 1024u;
+constexpr std::size_t kUpdateListLimit = std::size_t{1024} * 1024;
+constexpr std::size_t kDownloadLimit = std::size_t{64} * 1024 * 1024;
 // The address fields have no limit of their own.
 constexpr int kUnlimited = 1 << 30;
 

@@ -14,7 +14,7 @@
 
 // Largest file the readers take: far above any real data or settings file
 // (a full results file is about 80 KB), far below what would exhaust memory.
-constexpr std::size_t kLocalFileLimit = 16 * 1024 * 1024;
+constexpr std::size_t kLocalFileLimit = std::size_t{16} * 1024 * 1024;
 
 // The file a path finally names: a chain of symbolic links is followed link by
 // link (a relative link text from its own link's folder), at most 40 links as

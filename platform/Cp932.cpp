@@ -1,6 +1,7 @@
 #include "platform/Cp932.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <iconv.h>
 #include <stdexcept>
 
@@ -10,7 +11,9 @@ namespace {
 class Converter {
   public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert CP932");
+        // iconv_open fails with (iconv_t)-1; compared as a number, as no pointer is made of it.
+        if (reinterpret_cast<std::intptr_t>(cd_) == -1)
+            throw std::runtime_error("iconv cannot convert CP932");
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;

@@ -1,6 +1,6 @@
 # Packages the project needs on Debian 12; installed only when missing.
 VOS_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libcurl4-openssl-dev libgtest-dev libgmock-dev
-              libbenchmark-dev xvfb xauth fonts-noto-cjk clang-format)
+              libbenchmark-dev xvfb xauth fonts-noto-cjk clang-format clang-tidy)
 
 install_missing_packages() {
     local missing=()
@@ -13,6 +13,7 @@ install_missing_packages() {
         local sudo=""
         [ "$(id -u)" -eq 0 ] || sudo="sudo"
         $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+        # Through env, so the setting survives sudo.
+        $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
     fi
 }
