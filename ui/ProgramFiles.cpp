@@ -13,8 +13,6 @@
 #include <sys/stat.h>
 #include <vector>
 
-const char* const kSettingsFileName = "vostrane.ini";
-
 bool IsProgramFileName(std::string_view name, bool currentDirectoryToo) {
     // The song master lists are among the downloads.
     if (name == kSettingsFileName || IsDownloadFileName(name)) return true;

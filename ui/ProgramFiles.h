@@ -8,9 +8,6 @@
 #include <string_view>
 #include <vector>
 
-// The name of the settings file in the program's folder.
-extern const char* const kSettingsFileName;
-
 // True for the name of a file the program writes into its folder: both
 // editions' song master lists and player files, the settings file and the
 // downloaded database files; with `currentDirectoryToo` (the program's
