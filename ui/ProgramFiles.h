@@ -14,9 +14,6 @@
 // folder is also the current directory) the network log and the exports.
 bool IsProgramFileName(std::string_view name, bool currentDirectoryToo);
 
-// True when the folder is the process's current directory.
-bool IsCurrentDirectory(const std::string& folder);
-
 // What the exit's saves would lose, as the writers' own steps find it now:
 // the player's three files in the order they are saved (unless the start-up
 // load was incomplete, which keeps them from being saved at all), then the
