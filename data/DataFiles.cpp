@@ -175,7 +175,7 @@ void LoadSkillData(const SjisString& base) {
         skill.BestSkill = 0;
     }
     std::string bytes;
-    if (!ReadWholeFile(PathOf(base, ".skill"), bytes)) return;
+    if (!ReadWholeFile(PathOf(base, kSkillFileExtension), bytes)) return;
 
     const int charts = ChartCount();
     FieldArray f(static_cast<std::size_t>(SkillFieldCapacity()));
@@ -208,7 +208,7 @@ void LoadFavorites(const SjisString& base) {
     for (int32_t i = 0; i < MusicCount; ++i)
         MusicTable[i].Favorite = false;
     std::string bytes;
-    if (!ReadWholeFile(PathOf(base, ".favorite"), bytes)) return;
+    if (!ReadWholeFile(PathOf(base, kFavoriteFileExtension), bytes)) return;
 
     const NameIndex names;
     ForEachLine(bytes, [&](std::string_view line) {
@@ -225,7 +225,7 @@ void LoadComments(const SjisString& base) {
         MusicTable[i].Changed = false;
     }
     std::string bytes;
-    if (!ReadWholeFile(PathOf(base, ".comment"), bytes)) return;
+    if (!ReadWholeFile(PathOf(base, kCommentFileExtension), bytes)) return;
 
     FieldArray f(static_cast<std::size_t>(CommentFieldCapacity()));
     ForEachSongLine(bytes, f, [&](std::string_view, int32_t index) {
@@ -283,7 +283,7 @@ void SaveSkillData(const SjisString& base) {
         out += '$';
         out += kCrLf;
     });
-    WriteFileAtomic(PathOf(base, ".skill"), out);
+    WriteFileAtomic(PathOf(base, kSkillFileExtension), out);
 }
 
 void SaveFavorites(const SjisString& base) {
@@ -294,7 +294,7 @@ void SaveFavorites(const SjisString& base) {
         out += MusicTable[i].Name;
         out += kCrLf;
     }
-    WriteFileAtomic(PathOf(base, ".favorite"), out);
+    WriteFileAtomic(PathOf(base, kFavoriteFileExtension), out);
 }
 
 void SaveComments(const SjisString& base) {
@@ -309,7 +309,7 @@ void SaveComments(const SjisString& base) {
         out += music.Changed ? "\t1" : "\t0";
         out += kCrLf;
     });
-    WriteFileAtomic(PathOf(base, ".comment"), out);
+    WriteFileAtomic(PathOf(base, kCommentFileExtension), out);
 }
 
 bool LoadAllDataFiles(const SjisString& base) {

@@ -61,8 +61,13 @@ void LoadSkillData(const SjisString& base);
 void LoadFavorites(const SjisString& base);
 void LoadComments(const SjisString& base);
 
-// The player's files of a game, in the order the exit saves them.
-constexpr std::array<const char*, 3> kPlayerFileExtensions = {".skill", ".favorite", ".comment"};
+// The player's files of a game: results, favourites, comments.
+constexpr const char* kSkillFileExtension = ".skill";
+constexpr const char* kFavoriteFileExtension = ".favorite";
+constexpr const char* kCommentFileExtension = ".comment";
+// The same, in the order the exit saves them.
+constexpr std::array<const char*, 3> kPlayerFileExtensions = {kSkillFileExtension, kFavoriteFileExtension,
+                                                              kCommentFileExtension};
 
 // Writers: replace the file atomically from songs 0..MusicCount-1. They leave
 // the file untouched while DataLoadComplete() is false, so a partial table

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <utility>
 
+const char* const kSettingsFileName = "vostrane.ini";
+
 SjisString IniFileName;
 
 namespace {

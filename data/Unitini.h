@@ -7,7 +7,10 @@
 #include <functional>
 #include <vector>
 
-// The settings file: AppDir + "vostrane.ini", set at start-up before the first read.
+// The name of the settings file in the program's folder.
+extern const char* const kSettingsFileName;
+
+// The settings file: AppDir + kSettingsFileName, set at start-up before the first read.
 extern SjisString IniFileName;
 
 // The key's value, or `def` when the file, the section or the key is missing;

@@ -44,23 +44,14 @@ Opened Open() {
     return opened;
 }
 
-struct Override {
-    bool active = false;
-    const CurlLibrary* library = nullptr;
-    std::string whyNot;
-};
-
-Override& CurrentOverride() {
-    static Override current;
-    return current;
-}
+ScopedCurlOverride* currentOverride = nullptr;
 
 } // namespace
 
 const CurlLibrary* Curl(std::string* whyNot) {
-    if (const Override& o = CurrentOverride(); o.active) {
-        if (o.library == nullptr && whyNot != nullptr) *whyNot = o.whyNot;
-        return o.library;
+    if (const ScopedCurlOverride* o = currentOverride) {
+        if (o->library_ == nullptr && whyNot != nullptr) *whyNot = o->whyNot_;
+        return o->library_;
     }
     static std::once_flag once;
     static Opened opened;
@@ -69,10 +60,9 @@ const CurlLibrary* Curl(std::string* whyNot) {
     return opened.ok ? &opened.library : nullptr;
 }
 
-ScopedCurlOverride::ScopedCurlOverride(const CurlLibrary* library, std::string whyNot) {
-    CurrentOverride() = {true, library, std::move(whyNot)};
-}
+ScopedCurlOverride::ScopedCurlOverride(const CurlLibrary* library, std::string whyNot)
+    : library_(library), whyNot_(std::move(whyNot)), outer_(std::exchange(currentOverride, this)) {}
 
 ScopedCurlOverride::~ScopedCurlOverride() {
-    CurrentOverride() = {};
+    currentOverride = outer_;
 }

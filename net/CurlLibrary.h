@@ -41,10 +41,18 @@ const CurlLibrary* Curl(std::string* whyNot = nullptr);
 
 // For tests: while it lives, Curl() answers `library` instead of the real
 // one; nullptr stands for a libcurl that cannot be opened, for `whyNot`.
+// Overrides nest: the newest is in force, and the one before it again when
+// it ends.
 class ScopedCurlOverride {
   public:
     ScopedCurlOverride(const CurlLibrary* library, std::string whyNot);
     ~ScopedCurlOverride();
     ScopedCurlOverride(const ScopedCurlOverride&) = delete;
     ScopedCurlOverride& operator=(const ScopedCurlOverride&) = delete;
+
+  private:
+    friend const CurlLibrary* Curl(std::string* whyNot);
+    const CurlLibrary* library_;
+    std::string whyNot_;
+    ScopedCurlOverride* outer_;
 };

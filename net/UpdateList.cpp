@@ -5,6 +5,8 @@
 #include "platform/Cp932.h"
 
 #include <cstring>
+#include <iterator>
+#include <optional>
 #include <vector>
 
 const char* const kCheckSection = "check";
@@ -28,10 +30,11 @@ const KindInfo kDataKinds[] = {
     {"GD2", "gfdmgd2.dat", "データベースデータ２が更新されています", "データベースデータ２は最新です"},
 };
 
-const KindInfo* FindDataKind(const SjisString& kind) {
-    for (const KindInfo& info : kDataKinds)
-        if (kind == info.Kind) return &info;
-    return nullptr;
+// The kind's position in kDataKinds.
+std::optional<std::size_t> FindDataKind(const SjisString& kind) {
+    for (std::size_t i = 0; i < std::size(kDataKinds); ++i)
+        if (kind == kDataKinds[i].Kind) return i;
+    return std::nullopt;
 }
 
 // The log texts of a data kind in Shift-JIS, converted once rather than once a line.
@@ -40,14 +43,15 @@ struct KindTexts {
     SjisString Current;
 };
 
-const KindTexts& TextsOf(const KindInfo& info) {
+// The texts of kDataKinds[index].
+const KindTexts& TextsOf(std::size_t index) {
     static const std::vector<KindTexts> texts = [] {
         std::vector<KindTexts> all;
         for (const KindInfo& kind : kDataKinds)
             all.push_back({Utf8ToSjis(kind.NewerUtf8), Utf8ToSjis(kind.CurrentUtf8)});
         return all;
     }();
-    return texts[static_cast<std::size_t>(&info - kDataKinds)];
+    return texts[index];
 }
 
 // Bytes [first, first + length) of the text, counted from 0; short text gives less.
@@ -83,8 +87,8 @@ SjisString RequestAddress(const SjisString& address) {
 }
 
 SjisString FileNameForKind(const SjisString& kind) {
-    const KindInfo* info = FindDataKind(kind);
-    return info != nullptr ? info->FileName : "";
+    const std::optional<std::size_t> index = FindDataKind(kind);
+    return index ? kDataKinds[*index].FileName : "";
 }
 
 bool IsDownloadFileName(std::string_view name) {
@@ -134,18 +138,18 @@ void EvaluateUpdateList(std::string_view text, const SjisString& ownReleaseCode,
             }
             return;
         }
-        const KindInfo* info = FindDataKind(line.Kind);
-        if (info == nullptr) return;
+        const std::optional<std::size_t> index = FindDataKind(line.Kind);
+        if (!index) return;
 
         const SjisString stored = readCheck(line.Kind);
         const SjisString storedCode = Cut(stored, 0, 3);
         const SjisString storedDate = Cut(stored, 4, 19);
         if (BytesGreater(line.Code, storedCode) || BytesGreater(line.Date, storedDate)) {
-            onEvent(UpdateEvent::Log, TextsOf(*info).Newer);
+            onEvent(UpdateEvent::Log, TextsOf(*index).Newer);
             logRelease(line);
             onDownload(raw);
         } else {
-            onEvent(UpdateEvent::Log, TextsOf(*info).Current);
+            onEvent(UpdateEvent::Log, TextsOf(*index).Current);
         }
     });
 }

@@ -9,13 +9,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-InstanceLock::InstanceLock(const std::string& folder, std::string_view gameCode) {
+InstanceLock::InstanceLock(std::string_view prefix, const std::string& folder, std::string_view gameCode) {
     // A folder we cannot even look at cannot be told apart from another one;
     // such a copy runs unguarded, as it would have before.
     struct stat st;
     if (::stat(folder.c_str(), &st) != 0) return;
-    const std::string name = "vostrane/" + std::to_string(st.st_dev) + "/" + std::to_string(st.st_ino) + "/" +
-                             std::string(gameCode);
+    const std::string name = std::string(prefix) + "/" + std::to_string(st.st_dev) + "/" +
+                             std::to_string(st.st_ino) + "/" + std::string(gameCode);
 
     sockaddr_un address{};
     address.sun_family = AF_UNIX;

@@ -42,12 +42,18 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-enum class Kind { Other, Section, Key, Comment };
+enum class Kind {
+    Blank,   // nothing but blanks
+    Section, // "[name]"
+    Key,     // "name=value"
+    BareKey, // a name without "=": no value, but a write of its key fills it in
+    Comment, // ";" and anything
+};
 
 struct Line {
     std::string_view body; // without its line end
     std::string_view end;  // "\r\n", "\n", "\r" or "" for a last line without one
-    Kind kind = Kind::Other;
+    Kind kind = Kind::Blank;
     std::string_view name;  // section or key name, trimmed
     std::string_view value; // raw text after the first "=" of a key line
 };
@@ -91,8 +97,9 @@ std::vector<Line> ParseLines(std::string_view text) {
             line.kind = Kind::Key;
             line.name = TrimBlanks(trimmed.substr(0, equals));
             line.value = trimmed.substr(equals + 1);
-        } else {
-            line.name = trimmed; // a bare name: no value, but a write fills it in
+        } else if (!trimmed.empty()) {
+            line.kind = Kind::BareKey;
+            line.name = trimmed;
         }
         lines.push_back(line);
     }
@@ -174,7 +181,7 @@ std::string ProfileUpdate(const std::string& text, const SjisString& section, co
                 replaced = true;
                 break;
             }
-            if (lines[i].kind == Kind::Other && bareLine == lines.size() && !lines[i].name.empty() &&
+            if (lines[i].kind == Kind::BareKey && bareLine == lines.size() &&
                 SameName(lines[i].name, cleanKey))
                 bareLine = i;
             if (!TrimBlanks(lines[i].body).empty()) lastNonBlank = i;

@@ -1,5 +1,6 @@
 #include "platform/ProgramDir.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -24,4 +25,10 @@ std::string ProgramDirectory() {
 void SetProgramDirectoryForTests(std::optional<std::string> dir) {
     if (dir && !dir->empty() && dir->back() != '/') *dir += '/';
     Override() = std::move(dir);
+}
+
+bool IsCurrentDirectory(const std::string& folder) {
+    struct stat here, there;
+    return ::stat(".", &here) == 0 && ::stat(folder.c_str(), &there) == 0 && here.st_dev == there.st_dev &&
+           here.st_ino == there.st_ino;
 }

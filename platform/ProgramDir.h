@@ -8,3 +8,6 @@
 // std::nullopt returns to the executable's folder.
 std::string ProgramDirectory();
 void SetProgramDirectoryForTests(std::optional<std::string> dir);
+
+// True when the folder is the process's current directory.
+bool IsCurrentDirectory(const std::string& folder);

@@ -7,6 +7,7 @@
 
 #include "data/DataUnit.h"
 #include "data/Edition.h"
+#include "data/Unitini.h"
 #include "export/ExportForm.h"
 #include "net/AccForm.h"
 #include "net/PropertyForm.h"
@@ -221,7 +222,7 @@ int Run(const Edition& edition, const QString& folder) {
     const QString master = QString::fromStdString(edition.GameName) + UiText(".txt");
     QFile::copy(UiText(VOS_SOURCE_DIR "/examples/") + master, QString::fromStdString(dir) + master);
     // An account, so the send/receive dialog shows its filled form.
-    QFile ini(QString::fromStdString(dir) + UiText("vostrane.ini"));
+    QFile ini(QString::fromStdString(dir) + UiText(kSettingsFileName));
     if (ini.open(QIODevice::WriteOnly)) {
         ini.write("[link]\r\naccount=player01\r\npassword=secret\r\n"
                   "access=0123456789abcdef0123456789abcdef\r\nserver=http://127.0.0.1:9/svc/\r\n");

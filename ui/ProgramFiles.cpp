@@ -10,10 +10,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
 
-#include <sys/stat.h>
 #include <vector>
-
-const char* const kSettingsFileName = "vostrane.ini";
 
 bool IsProgramFileName(std::string_view name, bool currentDirectoryToo) {
     // The song master lists are among the downloads.
@@ -24,12 +21,6 @@ bool IsProgramFileName(std::string_view name, bool currentDirectoryToo) {
         if (currentDirectoryToo && IsExportFileName(name, *edition)) return true;
     }
     return currentDirectoryToo && name == kNetworkLogFileName;
-}
-
-bool IsCurrentDirectory(const std::string& folder) {
-    struct stat here, there;
-    return ::stat(".", &here) == 0 && ::stat(folder.c_str(), &there) == 0 && here.st_dev == there.st_dev &&
-           here.st_ino == there.st_ino;
 }
 
 std::optional<ExitSaveProblem> FindExitSaveProblem(const SjisString& base,

@@ -8,17 +8,11 @@
 #include <string_view>
 #include <vector>
 
-// The name of the settings file in the program's folder.
-extern const char* const kSettingsFileName;
-
 // True for the name of a file the program writes into its folder: both
 // editions' song master lists and player files, the settings file and the
 // downloaded database files; with `currentDirectoryToo` (the program's
 // folder is also the current directory) the network log and the exports.
 bool IsProgramFileName(std::string_view name, bool currentDirectoryToo);
-
-// True when the folder is the process's current directory.
-bool IsCurrentDirectory(const std::string& folder);
 
 // What the exit's saves would lose, as the writers' own steps find it now:
 // the player's three files in the order they are saved (unless the start-up

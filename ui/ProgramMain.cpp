@@ -143,11 +143,15 @@ void WarnWhenExitCannotSave() {
     if (problem) ShowWarning(ExitSaveWarningText(*problem));
 }
 
+// The leading part of the name a running copy claims. Copies of earlier
+// builds claim it too and must keep seeing this one, so it never changes.
+constexpr const char* kInstanceLockPrefix = "vostrane";
+
 int RunProgram() {
     // A second copy in the same folder would undo the first one's results
     // with its own stale table at exit: it touches nothing there. The claim
     // is held until the last exit write is done.
-    const InstanceLock instance(ProgramDirectory(), CurrentEdition().GameCode);
+    const InstanceLock instance(kInstanceLockPrefix, ProgramDirectory(), CurrentEdition().GameCode);
     if (instance.AlreadyRunning()) {
         static const SjisString kRunning = Utf8ToSjis(" は既に起動しています。");
         ShowInformation(CurrentEdition().AppTitle + kRunning);

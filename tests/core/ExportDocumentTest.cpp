@@ -6,6 +6,7 @@
 #include "export/HtmlExport.h"
 #include "export/TextExport.h"
 #include "tests/TestSupport.h"
+#include "ui/ProgramFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,58 @@ TEST_F(ExportDocumentTest, FileNames) {
     blanks.GameName = "Guitar Freaks V3";
     SetEdition(blanks);
     EXPECT_EQ(ExportFileName(ExportKindText, false, kDec8), "Guitar_Freaks_V3_Export.txt");
+}
+
+// What the start-up sweep may clean up after: the program's own files always,
+// the network log and the exports only where the program's folder is also
+// the current directory (where those are written), never a look-alike.
+TEST(ProgramFileNames, TheCurrentDirectoryAddsOnlyTheLogAndTheExports) {
+    const Edition* guitar = &GuitarEdition();
+    const Edition* drum = &DrumEdition();
+    const struct Row {
+        const char* name;
+        bool always, inCurrentDirectory;
+        const Edition* exportOf;
+    } rows[] = {
+        {"GuitarFreaksV3.txt", true, true, nullptr},
+        {"DrumManiaV3.txt", true, true, nullptr},
+        {"gfdmgd1.dat", true, true, nullptr},
+        {"gfdmgd2.dat", true, true, nullptr},
+        {"GuitarFreaksV3.skill", true, true, nullptr},
+        {"GuitarFreaksV3.favorite", true, true, nullptr},
+        {"GuitarFreaksV3.comment", true, true, nullptr},
+        {"DrumManiaV3.skill", true, true, nullptr},
+        {"DrumManiaV3.favorite", true, true, nullptr},
+        {"DrumManiaV3.comment", true, true, nullptr},
+        {"vostrane.ini", true, true, nullptr},
+        {"network_log.txt", false, true, nullptr},
+        {"GuitarFreaksV3_Export.txt", false, true, guitar},
+        {"GuitarFreaksV3_Export.html", false, true, guitar},
+        {"GuitarFreaksV3_12081530_Export.txt", false, true, guitar},
+        {"DrumManiaV3_Export.txt", false, true, drum},
+        {"DrumManiaV3_03050907_Export.html", false, true, drum},
+        {"", false, false, nullptr},
+        {"GuitarFreaksV3", false, false, nullptr},
+        {".skill", false, false, nullptr},
+        {"guitarfreaksv3.skill", false, false, nullptr},
+        {"GuitarFreaksV3.ini", false, false, nullptr},
+        {"DrumManiaV3.skill.bak", false, false, nullptr},
+        {"vostrane.ini.tmp1-0", false, false, nullptr},
+        {"gfdmgd3.dat", false, false, nullptr},
+        {"network_log.txt~", false, false, nullptr},
+        {"GuitarFreaksV3_Export.csv", false, false, nullptr},
+        {"GuitarFreaksV3_1208153_Export.txt", false, false, nullptr},
+        {"GuitarFreaksV3_1208153x_Export.txt", false, false, nullptr},
+        {"GuitarFreaksV3_120815301_Export.txt", false, false, nullptr},
+        {"Guitar_Freaks_V3_Export.txt", false, false, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(IsProgramFileName(row.name, false), row.always);
+        EXPECT_EQ(IsProgramFileName(row.name, true), row.inCurrentDirectory);
+        for (const Edition* edition : {guitar, drum})
+            EXPECT_EQ(IsExportFileName(row.name, *edition), row.exportOf == edition) << edition->GameName;
+    }
 }
 
 TEST(ExportConfirmation, ClipboardChoiceChangesOnlyTheTextMessage) {

@@ -187,8 +187,14 @@ TEST(ProgramStart, ASecondCopyInTheFolderIsRefusedAndWritesNothing) {
     WriteFileBytes(folder.File("vostrane.ini.tmp" + std::to_string(ended) + "-0"), "left by a kill");
     const std::vector<std::string> before = FolderListing(folder.dir.Path());
 
-    HoldingChild first([&] { return (new InstanceLock(folder.dir.Dir(), "GFV3"))->Held(); });
+    HoldingChild first([&] { return (new InstanceLock("vostrane", folder.dir.Dir(), "GFV3"))->Held(); });
     ASSERT_TRUE(first.Took());
+    // The very name earlier builds claim, so that their copies and this one still see each other.
+    struct stat st {};
+    ASSERT_EQ(stat(folder.dir.Dir().c_str(), &st), 0);
+    const std::string claimed =
+        " @vostrane/" + std::to_string(st.st_dev) + "/" + std::to_string(st.st_ino) + "/GFV3\n";
+    EXPECT_NE(ReadFileBytes("/proc/net/unix").find(claimed), std::string::npos) << claimed;
 
     EXPECT_EQ(RunProgram(), 0);
     EXPECT_EQ(folder.boxes.ShownUtf8(),
@@ -197,12 +203,12 @@ TEST(ProgramStart, ASecondCopyInTheFolderIsRefusedAndWritesNothing) {
     EXPECT_EQ(folder.boxes.Shown()[0].Kind, BoxKind::Information);
     EXPECT_EQ(Windows().Main, nullptr);
     EXPECT_EQ(FolderListing(folder.dir.Path()), before);
-    EXPECT_TRUE(InstanceLock(folder.dir.Dir(), "DMV3").Held());
+    EXPECT_TRUE(InstanceLock("vostrane", folder.dir.Dir(), "DMV3").Held());
     TempDir elsewhere;
-    EXPECT_TRUE(InstanceLock(elsewhere.Dir(), "GFV3").Held());
+    EXPECT_TRUE(InstanceLock("vostrane", elsewhere.Dir(), "GFV3").Held());
 
     first.Kill();
-    const InstanceLock again(folder.dir.Dir(), "GFV3");
+    const InstanceLock again("vostrane", folder.dir.Dir(), "GFV3");
     EXPECT_TRUE(again.Held());
     EXPECT_FALSE(again.AlreadyRunning());
 }
