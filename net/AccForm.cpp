@@ -7,10 +7,10 @@
 #include "net/WebProtocol.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
+#include "platform/gui/BusyRequest.h"
 #include "platform/gui/CaptionRoom.h"
 #include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
-#include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
 
@@ -123,22 +123,8 @@ SjisString AccForm::PasswordText() const {
     return EditBytes(edPassword, loadedPassword_, shownPassword_);
 }
 
-void AccForm::FinishFailed(bool retryAllowed) {
-    // Clicks made while the request blocked find the buttons still disabled.
-    DeliverQueuedInput();
-    btnClose->setEnabled(true);
-    if (retryAllowed) btnSubmit->setEnabled(true);
-}
-
 void AccForm::btnSubmitClick() {
     static const SjisString kEmpty = Utf8ToSjis("アカウント名とパスワードを入力してください");
-    static const SjisString kAcquired = Utf8ToSjis("アカウントを取得しました");
-    static const SjisString kRegistered =
-        Utf8ToSjis("アカウント名は既に登録されています。別のアカウント名を入力してください。");
-    static const SjisString kInvalid =
-        Utf8ToSjis("アカウント名かパスワードが不正です。英字と数字のみ有効です。");
-    static const SjisString kMissing = Utf8ToSjis("アカウント名かパスワードが未入力です。");
-    static const SjisString kError = Utf8ToSjis("エラーが発生しました。");
 
     SjisString account = AccountText();
     SjisString password = PasswordText();
@@ -148,17 +134,32 @@ void AccForm::btnSubmitClick() {
     }
     SjisString accessCode = BuildAccessCode(Now(), account, password, ComputerName());
     edAccess->setText(SjisToQString(accessCode));
+    // Closed once the busy state has ended: input queued during the request
+    // still finds the dialog open and its buttons disabled.
+    if (SendApplication(account, password, accessCode)) accept();
+}
+
+bool AccForm::SendApplication(const SjisString& account, const SjisString& password,
+                              const SjisString& accessCode) {
+    static const SjisString kAcquired = Utf8ToSjis("アカウントを取得しました");
+    static const SjisString kRegistered =
+        Utf8ToSjis("アカウント名は既に登録されています。別のアカウント名を入力してください。");
+    static const SjisString kInvalid =
+        Utf8ToSjis("アカウント名かパスワードが不正です。英字と数字のみ有効です。");
+    static const SjisString kMissing = Utf8ToSjis("アカウント名かパスワードが未入力です。");
+    static const SjisString kError = Utf8ToSjis("エラーが発生しました。");
+
     SjisString url = ApplicationUrl(ServerAddress, chAccess->isChecked(), account, password, accessCode);
-    btnSubmit->setEnabled(false);
-    btnClose->setEnabled(false);
-    WaitCursor wait;
+    BusyRequest busy(*this, {btnSubmit, btnClose});
+    // After a failure the application is not sent again from this dialog;
+    // only a refusal the player can mend by typing allows another.
+    busy.SetFailureState({btnSubmit}, false);
 
     std::string body;
-    PaintBeforeBlocking(*this);
+    busy.PaintBeforeRequest();
     if (!IdHTTP1.Get(url, body)) {
         ShowNotice(RequestErrorMessage(IdHTTP1));
-        FinishFailed(false);
-        return;
+        return false;
     }
     switch (EvaluateReply(body)) {
     case ReplyToken::Success:
@@ -168,25 +169,22 @@ void AccForm::btnSubmitClick() {
             sendForm_->AccessCode = accessCode;
         }
         ShowNotice(kAcquired);
-        DeliverQueuedInput(); // as in FinishFailed
-        btnClose->setEnabled(true);
-        accept();
-        return;
+        return true;
     case ReplyToken::AlreadyRegistered:
         ShowNotice(kRegistered);
-        FinishFailed(true);
-        return;
+        busy.SetEndState({btnSubmit}, true);
+        return false;
     case ReplyToken::InvalidCharacters:
         ShowNotice(kInvalid);
-        FinishFailed(true);
-        return;
+        busy.SetEndState({btnSubmit}, true);
+        return false;
     case ReplyToken::Missing:
         ShowNotice(kMissing);
-        FinishFailed(true);
-        return;
+        busy.SetEndState({btnSubmit}, true);
+        return false;
     case ReplyToken::Other:
         ShowNotice(kError);
-        FinishFailed(false);
-        return;
+        return false;
     }
+    return false;
 }

@@ -30,7 +30,9 @@ class AccForm : public QDialog {
     void BuildControls();
     SjisString AccountText() const;
     SjisString PasswordText() const;
-    void FinishFailed(bool retryAllowed);
+    // Sends the application; true when the server granted it, the fields
+    // then handed to the send dialog.
+    bool SendApplication(const SjisString& account, const SjisString& password, const SjisString& accessCode);
 
     QPointer<SendForm> sendForm_;
     HttpClient IdHTTP1;

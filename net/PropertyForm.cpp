@@ -11,11 +11,11 @@
 #include "net/WebProtocol.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
+#include "platform/gui/BusyRequest.h"
 #include "platform/gui/ByteLimitedEdit.h"
 #include "platform/gui/DesktopFonts.h"
 #include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
-#include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/QtText.h"
 
@@ -91,18 +91,6 @@ class MemoLines {
     QPlainTextEdit& memo_;
     QString pending_;
     int count_ = 0;
-};
-
-// Re-enables a button on every way out of a handler, once the clicks made
-// while its requests blocked have found it still disabled. No events are
-// processed while an error unwinds: the error box that follows is modal and
-// keeps the queued clicks from the dialog.
-struct EnableOnExit {
-    QPushButton* button;
-    ~EnableOnExit() {
-        if (std::uncaught_exceptions() == 0) DeliverQueuedInput();
-        button->setEnabled(true);
-    }
 };
 
 } // namespace
@@ -322,15 +310,14 @@ void PropertyForm::ReportFailure() {
 
 void PropertyForm::btnGetClick() {
     meLog->clear();
-    btnGet->setEnabled(false);
-    EnableOnExit enable{btnGet};
-    WaitCursor wait;
+    // Busy until the downloads that may follow have ended too.
+    BusyRequest busy(*this, {btnGet});
 
     SetInfo("接続中...");
     Log(ConnectingLogText());
     IdHTTP1->SetBodyLimit(kUpdateListLimit);
     std::string body;
-    PaintBeforeBlocking(*this);
+    busy.PaintBeforeRequest();
     if (!IdHTTP1->Get(RequestAddress(edURL->SjisText()), body)) {
         ReportFailure();
         return;
@@ -371,12 +358,11 @@ void PropertyForm::CheckUpdateList(const SjisString& text) {
 
     if (DownloadList.empty()) return;
     if (AskYesNo(AskDownloadText()) != BoxAnswer::Yes) return;
-    btnGet->setEnabled(false);
     DownloadUpdates();
 }
 
 void PropertyForm::DownloadUpdates() {
-    WaitCursor wait;
+    BusyRequest busy(*this, {btnGet});
     IdHTTP1->SetBodyLimit(kDownloadLimit);
     for (const SjisString& raw : DownloadList) {
         const UpdateLine line = CutUpdateLine(raw);
@@ -385,7 +371,7 @@ void PropertyForm::DownloadUpdates() {
         SetInfo("接続中...");
         Log(ConnectingLogText());
         std::string body;
-        PaintBeforeBlocking(*this);
+        busy.PaintBeforeRequest();
         if (!IdHTTP1->Get(RequestAddress(line.Address), body)) {
             ReportFailure();
             return;

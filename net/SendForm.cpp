@@ -7,10 +7,10 @@
 #include "net/WebProtocol.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
+#include "platform/gui/BusyRequest.h"
 #include "platform/gui/CaptionRoom.h"
 #include "platform/gui/EnterPressesButton.h"
 #include "platform/gui/EventGuard.h"
-#include "platform/gui/LongOperation.h"
 #include "platform/gui/MessageBoxes.h"
 #include "platform/gui/ModalRun.h"
 #include "platform/gui/QtText.h"
@@ -219,25 +219,13 @@ void SendForm::ShowAccount() {
     edUrl->setText(SjisToQString(PublicPageUrl(ServerAddress, CurrentEdition().GameCode, Account)));
 }
 
-void SendForm::SetRequestButtons(bool enabled) {
-    if (enabled) {
-        // Clicks made while a request blocked find the buttons still disabled.
-        DeliverQueuedInput();
-        btnRecv->setEnabled(true);
-        btnSend->setEnabled(true);
-        btnDel->setEnabled(true);
-        btnCancel->setEnabled(true);
-    } else {
-        btnDel->setEnabled(false);
-        btnCancel->setEnabled(false);
-        btnRecv->setEnabled(false);
-        btnSend->setEnabled(false);
-    }
+BusyRequest SendForm::RequestBusy() {
+    return BusyRequest(*this, {btnDel, btnCancel, btnRecv, btnSend});
 }
 
-bool SendForm::Request(const SjisString& url, std::string& body) {
+bool SendForm::Request(BusyRequest& busy, const SjisString& url, std::string& body) {
     lastUrl_ = url;
-    PaintBeforeBlocking(*this);
+    busy.PaintBeforeRequest();
     return IdHTTP1.Get(url, body);
 }
 
@@ -273,13 +261,11 @@ void SendForm::btnDelClick() {
     HandlerScope scope(*this);
     if (!ServerGuard()) return;
     if (AskYesNoCancel(Text(kAskDelete)) != BoxAnswer::Yes) return;
-    SetRequestButtons(false);
-    WaitCursor wait;
+    BusyRequest busy = RequestBusy();
 
     std::string body;
-    if (!Request(DeleteUserUrl(ServerAddress, Account, Password, AccessCode), body)) {
+    if (!Request(busy, DeleteUserUrl(ServerAddress, Account, Password, AccessCode), body)) {
         ReportFailedRequest();
-        SetRequestButtons(true);
     } else if (EvaluateReply(body) == ReplyToken::Success) {
         IniWriteString("link", "account", "");
         IniWriteString("link", "password", "");
@@ -290,19 +276,19 @@ void SendForm::btnDelClick() {
         edAccount->clear();
         edAccess->clear();
         ShowNotice(Text(kDeleted));
+        // No account is left to delete or transfer; only "閉じる" comes back.
+        busy.SetEndState({btnDel, btnSend, btnRecv}, false);
         reject(); // carried out when this handler ends
     } else {
         ShowNotice(Text(kNotDeleted));
-        SetRequestButtons(true);
     }
-    btnCancel->setEnabled(true); // after a deletion too, as the dialog closes
 }
 
-void SendForm::SendPending(std::vector<int32_t>& pendingSongs) {
+void SendForm::SendPending(BusyRequest& busy, std::vector<int32_t>& pendingSongs) {
     std::string body;
     SjisString url =
         SendUrl(ServerAddress, Account, AccessCode, CurrentEdition().GameCode, PendingCount, PendingQuery);
-    if (Request(url, body)) {
+    if (Request(busy, url, body)) {
         lbStat->setText(UiText(kSending));
         lbStatNum->setText(UiText("%1/%2").arg(SendIndex).arg(MusicCount));
         memLog.Add(body);
@@ -321,41 +307,42 @@ void SendForm::SendPending(std::vector<int32_t>& pendingSongs) {
 void SendForm::btnSendClick() {
     HandlerScope scope(*this);
     if (!ServerGuard()) return;
-    SetRequestButtons(false);
-    WaitCursor wait;
-    PendingQuery.clear();
-    PendingCount = 0;
-    std::vector<int32_t> pendingSongs;
-    bool requested = false;
+    {
+        BusyRequest busy = RequestBusy();
+        PendingQuery.clear();
+        PendingCount = 0;
+        std::vector<int32_t> pendingSongs;
+        bool requested = false;
 
-    for (int32_t i = 0; i < MusicCount; ++i) {
-        TMusicList& music = MusicTable[static_cast<std::size_t>(i)];
-        // Read anew for every song: the player may change it between requests.
-        auto mode = cmbMode->currentIndex() == 1 ? TransferMode::All : TransferMode::ChangedOnly;
-        if (!IsSelectedForSend(music, mode)) continue;
-        SendIndex = i;
-        music.Changed = false;
-        PendingQuery += '&'; // not "&" + group: g++ 12 at -O3 takes that for an overlapping copy
-        PendingQuery += SendRecordGroup(music);
-        ++PendingCount;
-        pendingSongs.push_back(i);
-        if (PendingCount >= kBatchSize) {
-            SendPending(pendingSongs);
-            requested = true;
-            QCoreApplication::processEvents();
+        for (int32_t i = 0; i < MusicCount; ++i) {
+            TMusicList& music = MusicTable[static_cast<std::size_t>(i)];
+            // Read anew for every song: the player may change it between requests.
+            auto mode = cmbMode->currentIndex() == 1 ? TransferMode::All : TransferMode::ChangedOnly;
+            if (!IsSelectedForSend(music, mode)) continue;
+            SendIndex = i;
+            music.Changed = false;
+            PendingQuery += '&'; // not "&" + group: g++ 12 at -O3 takes that for an overlapping copy
+            PendingQuery += SendRecordGroup(music);
+            ++PendingCount;
+            pendingSongs.push_back(i);
+            if (PendingCount >= kBatchSize) {
+                SendPending(busy, pendingSongs);
+                requested = true;
+                QCoreApplication::processEvents();
+            }
         }
-    }
 
-    if (requested) {
-        std::string body;
-        if (!Request(RecompUrl(ServerAddress, Account, CurrentEdition().GameCode), body)) LogHttpError();
-        ShowNotice(Text(kSent));
-    } else {
-        ShowNotice(Text(kNothingToSend));
+        if (requested) {
+            std::string body;
+            if (!Request(busy, RecompUrl(ServerAddress, Account, CurrentEdition().GameCode), body))
+                LogHttpError();
+            ShowNotice(Text(kSent));
+        } else {
+            ShowNotice(Text(kNothingToSend));
+        }
+        lbStat->setText(UiText("  "));
+        lbStatNum->setText(UiText("  "));
     }
-    lbStat->setText(UiText("  "));
-    lbStatNum->setText(UiText("  "));
-    SetRequestButtons(true);
     memLog.WriteFile(kNetworkLogFileName);
 }
 
@@ -369,19 +356,18 @@ void SendForm::btnRecvClick() {
     if (!ServerGuard()) return;
     bool all = cmbMode->currentIndex() == 1;
     SjisString url = ReceiveUrl(ServerAddress, Account, AccessCode, CurrentEdition().GameCode, all);
-    SetRequestButtons(false);
-    WaitCursor wait;
-
-    std::string body;
-    bool ok = Request(url, body);
-    if (ok) {
-        try {
-            ApplyReceivedData(body);
-        } catch (const std::exception&) {
-            ok = false;
+    {
+        BusyRequest busy = RequestBusy();
+        std::string body;
+        bool ok = Request(busy, url, body);
+        if (ok) {
+            try {
+                ApplyReceivedData(body);
+            } catch (const std::exception&) {
+                ok = false;
+            }
         }
+        if (!ok) ReportFailedRequest();
     }
-    if (!ok) ReportFailedRequest();
-    SetRequestButtons(true);
     memLog.WriteFile(kNetworkLogFileName);
 }

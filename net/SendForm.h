@@ -11,6 +11,7 @@
 #include <vector>
 
 class AccForm;
+class BusyRequest;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -66,14 +67,14 @@ class SendForm : public QDialog {
     void BuildControls();
     bool ServerGuard() const;
     void ShowAccount();
-    // Off before a request; on again after it, once the input queued while it
-    // blocked has gone to the disabled buttons.
-    void SetRequestButtons(bool enabled);
+    // The dialog busy with a handler's requests: the request buttons off, in
+    // this order, and back on when it ends.
+    BusyRequest RequestBusy();
     // One GET with the dialog's client, the dialog painted first; remembers
     // the address for LogHttpError.
-    bool Request(const SjisString& url, std::string& body);
+    bool Request(BusyRequest& busy, const SjisString& url, std::string& body);
     void ReportFailedRequest();
-    void SendPending(std::vector<int32_t>& pendingSongs);
+    void SendPending(BusyRequest& busy, std::vector<int32_t>& pendingSongs);
 
     HttpClient IdHTTP1;
     NetworkLog memLog;

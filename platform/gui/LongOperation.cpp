@@ -28,12 +28,6 @@ void PaintBeforeBlocking(QWidget& window) {
     if (watch != nullptr) watch->handler_(window);
 }
 
-void DeliverQueuedInput() {
-    // Fetches what the window system holds for us (on X11 after a round trip,
-    // so nothing clicked before now is still on its way) and delivers it.
-    QGuiApplication::sync();
-}
-
 BlockingPaintWatch::BlockingPaintWatch(Handler handler)
     : handler_(std::move(handler)), outer_(std::exchange(watch, this)) {}
 

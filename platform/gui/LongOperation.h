@@ -7,7 +7,8 @@ class QWidget;
 // Work that holds the GUI thread: an export, a blocking request. Nothing is
 // painted and no input is handled while it runs, so the window shows its new
 // state before, the wait cursor stays up during, and input that queued up
-// meanwhile is let through before the window is usable again.
+// meanwhile is let through before the window is usable again (for a request,
+// BusyRequest.h).
 
 // Shows the wait cursor for as long as it lives. Each one restores what it
 // set, also when an error leaves its scope; they nest. A message box lifts it
@@ -27,12 +28,6 @@ bool WaitCursorShown();
 // pending events: a request about to block would otherwise leave the old
 // picture (buttons drawn enabled, old texts) on the screen until it ends.
 void PaintBeforeBlocking(QWidget& window);
-
-// Lets input that queued up while the GUI thread was blocked reach the windows
-// as they now stand. Called before the buttons disabled for a request are
-// enabled again, so a click made during the request finds its button still
-// disabled instead of starting a second request.
-void DeliverQueuedInput();
 
 // For tests: while one lives, PaintBeforeBlocking hands it each window it has
 // just painted, before the request goes out. Watches nest: the newest is in

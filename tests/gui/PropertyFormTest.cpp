@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 
 namespace {
 
@@ -400,6 +401,21 @@ TEST_F(PropertyFormTest, EachRequestStartsPaintedBusyAndClicksQueuedMeanwhileAre
     for (const ShownBox& box : boxes.Shown())
         EXPECT_FALSE(box.UnderWaitCursor) << SjisToUtf8(box.Text);
     EXPECT_TRUE(Button("btnGet")->isEnabled());
+
+    // An error leaving the check (first request) or a download (second)
+    // leaves the button as a failed request does.
+    for (int failingRequest : {1, 2}) {
+        int requests = 0;
+        BlockingPaintWatch failing([&](QWidget&) {
+            if (++requests == failingRequest) throw std::bad_alloc();
+        });
+        boxes.Clear();
+        CheckList(ListLine("GD2", "001", Url("missing.dat")));
+        EXPECT_EQ(boxes.ShownUtf8().back(), "std::bad_alloc.") << failingRequest;
+        EXPECT_TRUE(Button("btnGet")->isEnabled()) << failingRequest;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << failingRequest;
+        EXPECT_TRUE(form->isVisible()) << failingRequest;
+    }
 }
 
 // A body that was cut off, cannot be written, or is a master list its game

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <new>
+
 namespace {
 
 using nettest::NetTest;
@@ -179,6 +181,19 @@ TEST_F(AccFormTest, RepliesDecideMessageAndRetry) {
         EXPECT_EQ(form.result(), QDialog::Rejected);
         EXPECT_EQ(send.Account, "");
     }
+
+    // An error leaving the request leaves the buttons as a failed request does.
+    SendForm send;
+    AccForm form(send);
+    form.show();
+    boxes.Clear();
+    Type(form, "user1", "pass1");
+    BlockingPaintWatch failing([](QWidget&) { throw std::bad_alloc(); });
+    QTest::mouseClick(Button(form, "btnSubmit"), Qt::LeftButton);
+    EXPECT_EQ(boxes.ShownUtf8(), std::vector<std::string>{"std::bad_alloc."});
+    EXPECT_EQ(Buttons(form), "01");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(form.isVisible());
 }
 
 TEST_F(AccFormTest, SurroundingBlanksPassTheGuardAndAreSentEncoded) {

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <new>
 #include <sys/stat.h>
 
 namespace {
@@ -349,6 +350,18 @@ TEST_F(SendFormTest, EveryRequestStartsPaintedBusyAndClicksQueuedMeanwhileAreDro
     for (const ShownBox& box : boxes.Shown())
         EXPECT_FALSE(box.UnderWaitCursor) << SjisToUtf8(box.Text);
     EXPECT_EQ(Buttons(form), "01111");
+
+    // An error leaving a request leaves the buttons as a failed request does.
+    BlockingPaintWatch failing([](QWidget&) { throw std::bad_alloc(); });
+    boxes.Clear();
+    boxes.Answer(BoxAnswer::Yes);
+    for (const char* button : {"btnSend", "btnRecv", "btnDel"}) {
+        QTest::mouseClick(Button(form, button), Qt::LeftButton);
+        EXPECT_EQ(boxes.ShownUtf8().back(), "std::bad_alloc.") << button;
+        EXPECT_EQ(Buttons(form), "01111") << button;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << button;
+    }
+    EXPECT_EQ(service.Requests().size(), 5u);
 }
 
 TEST_F(SendFormTest, CloseAskedForDuringASendWaitsForTheSendToEnd) {
