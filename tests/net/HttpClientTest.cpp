@@ -304,18 +304,6 @@ TEST_F(HttpClientTest, NotifyThatThrowsEndsTheRequestWithItsException) {
 
 // Without any reply the message says why the request failed; a failure after
 // a reply keeps that reply's status code and line.
-TEST(CurlLibrary, OverridesNestAndTheOuterOneReturnsWhenTheInnerEnds) {
-    const CurlLibrary outerLibrary{};
-    const ScopedCurlOverride outer(&outerLibrary, "");
-    {
-        const ScopedCurlOverride inner(nullptr, "inner");
-        std::string whyNot;
-        EXPECT_EQ(Curl(&whyNot), nullptr);
-        EXPECT_EQ(whyNot, "inner");
-    }
-    EXPECT_EQ(Curl(), &outerLibrary);
-}
-
 TEST_F(HttpClientTest, FailureWithoutAReplySaysWhyInTheMessage) {
     // The real library but for the name lookup: a name that cannot resolve
     // would still be asked of the DNS server, which no test may contact.
